@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Velo Start from a fresh Debian 12: installs what is missing, builds, runs, tests.
+#   ./build.sh run        build and start the launcher
+#   ./build.sh test       build with warnings as errors and run every test,
+#                         then the same suite under ASan and UBSan
+#   ./build.sh package    build the .deb
+#   ./build.sh screenshots  render every window into docs/screenshots/
+set -euo pipefail
+cd "$(dirname "$0")"
+top=$PWD
+jobs=$(nproc)
+
+build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
+    libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation libgtest-dev libgmock-dev)
+
+say() { printf '\n== %s\n' "$*"; }
+
+# Installs the packages that are not installed yet, through sudo when not root.
+need() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "installing ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+run_ctest() {
+    ctest --test-dir "$1" --output-on-failure -j "$jobs"
+}
+
+cmd_run() {
+    need "${build_packages[@]}"
+    configure_and_build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELO_BUILD_TESTS=OFF
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        need xvfb xauth
+        exec xvfb-run -a build/release/src/app/velo-start
+    fi
+    exec build/release/src/app/velo-start
+}
+
+cmd_test() {
+    need "${build_packages[@]}"
+    say "build and test (warnings are errors)"
+    configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELO_WERROR=ON
+    run_ctest build/test
+
+    say "the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+    configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVELO_WERROR=ON -DVELO_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+        LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        run_ctest build/sanitize
+}
+
+cmd_package() {
+    need "${build_packages[@]}" dpkg-dev file
+    configure_and_build build/package -DCMAKE_BUILD_TYPE=Release -DVELO_BUILD_TESTS=OFF
+    (cd build/package && cpack -G DEB)
+}
+
+cmd_screenshots() {
+    need "${build_packages[@]}"
+    configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELO_WERROR=ON
+    QT_QPA_PLATFORM=offscreen build/test/tests/ui/render_windows "$top/docs/screenshots"
+}
+
+case "${1:-}" in
+run) cmd_run ;;
+test) cmd_test ;;
+package) cmd_package ;;
+screenshots) cmd_screenshots ;;
+*)
+    sed -n '2,8p' "$0"
+    exit 2
+    ;;
+esac

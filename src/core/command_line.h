@@ -1,0 +1,12 @@
+#pragma once
+
+#include "launch_options.h"
+
+#include <string>
+
+namespace velo::core {
+
+// The game's command line: the 27 pieces joined as they stand, nothing added.
+std::string ComposeCommandLine(const LaunchOptions& options);
+
+} // namespace velo::core

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/error.h"
+
+#include <string>
+#include <string_view>
+
+namespace velo::core {
+
+inline constexpr std::string_view kSettingsFileName = "q2velo.ini";
+
+// q2velo.ini in the given folder, joined with the platform's separator.
+std::string settingsPathIn(std::string_view folder);
+
+struct SettingsRead {
+    std::string value;                // "" when the file, section or key is absent
+    platform::MaybeError error;       // set when the file exists but cannot be read
+};
+
+// The settings file. Every call reads or updates the file itself; nothing is held
+// between calls, so each read sees what the file holds now.
+class SettingsFile {
+public:
+    explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+
+    const std::string& path() const { return path_; }
+
+    SettingsRead ReadINI(std::string_view section, std::string_view key) const;
+    platform::MaybeError WriteINI(std::string_view section, std::string_view key,
+                                  std::string_view value);
+
+private:
+    std::string path_;
+};
+
+} // namespace velo::core

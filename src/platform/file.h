@@ -1,0 +1,30 @@
+#pragma once
+
+#include "error.h"
+
+#include <string>
+#include <string_view>
+
+namespace velo::platform {
+
+// True when a directory entry of that name exists: a file, a folder or a link.
+// A relative name is looked up in the current directory.
+bool FileExists(const std::string& name);
+
+struct FileRead {
+    enum class Status { Ok, Absent, Failed };
+    Status status = Status::Absent;
+    std::string text; // with Ok: the content, in the program's own encoding
+    Error error;      // with Failed: what went wrong
+};
+
+// The whole file as text. An absent file (or folder on the way) is not a failure.
+FileRead readTextFile(const std::string& path);
+
+// Replaces the file with text: written to a temporary file beside it, flushed,
+// then renamed over it, so the old content survives any failure. On failure no
+// temporary file is left and the error names the path.
+MaybeError writeTextFileAtomic(const std::string& path, std::string_view text,
+                               bool executable = false);
+
+} // namespace velo::platform

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace velo::scripts {
+
+// One action of the keyboard setup window, in the window's own order.
+struct Action {
+    const char* box;        // control name
+    const char* caption;    // its label
+    const char* defaultKey;
+    const char* command;
+};
+
+inline constexpr std::size_t kActionCount = 15;
+inline constexpr std::size_t kWeaponCount = 10;
+inline constexpr std::size_t kMouseCount = 3;
+
+// txtForward, txtBack, txtTLeft, txtTRight, txtSLeft, txtSRight, txtAttack,
+// txtJump, txtDuck, txtNextWeap, txtPrevWeap, txtNextItem, txtPrevItem,
+// txtUseItem, txtDropItem.
+const std::array<Action, kActionCount>& actions();
+
+// The ten entries of every weapon list; list n starts on entry n.
+const std::array<const char*, kWeaponCount>& weaponNames();
+
+// The key each weapon list binds: "1" ... "9", "0".
+const std::array<const char*, kWeaponCount>& weaponKeys();
+
+// What the mouse lists show before the user picks: "Mouse 1", "Mouse 2", "Mouse 3".
+const std::array<const char*, kMouseCount>& mouseDefaults();
+
+// The five entries of every mouse list.
+const std::array<const char*, 5>& mouseChoices();
+
+struct CustomLayout {
+    std::array<std::string, kWeaponCount> weapons; // texts of Combo1 ... Combo10
+    std::array<std::string, kActionCount> keys;    // in the order of actions()
+    std::array<std::string, kMouseCount> mouse;    // texts of cmbButton1 ... 3
+
+    // Every text as the windows show it when first opened.
+    static CustomLayout defaults();
+};
+
+// The custom main game script: 29 lines, and one "+movedown" line more for each
+// mouse text that is exactly "Duck".
+std::string customScript(const CustomLayout& layout);
+
+} // namespace velo::scripts
