@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QListWidget>
+
+class QComboBox;
+class QPushButton;
+
+namespace velo::core {
+class SettingsFile;
+}
+
+namespace velo::ui {
+
+class Services;
+
+// The folder list: the folders from the root down to the current folder, indented by
+// depth, then the current folder's subfolders. A double click opens a folder.
+class FolderList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FolderList(QWidget* parent);
+
+    QString currentFolder() const { return current_; }
+    // False, leaving the list as it was, when the folder cannot be read.
+    bool setCurrentFolder(const QString& folder);
+
+signals:
+    void currentFolderChanged(const QString& folder);
+
+private:
+    QString current_;
+};
+
+// The game directory locator.
+class frmQ2Dir : public QDialog {
+    Q_OBJECT
+public:
+    frmQ2Dir(core::SettingsFile& settings, Services& services, QWidget* parent = nullptr);
+
+    // The folder "&Okay" stored, valid once the locator was accepted.
+    QString chosenFolder() const;
+
+    void lstDrive_Change();
+    void cmdOkay_Click();
+
+private:
+    void showDriveOf(const QString& folder);
+
+    core::SettingsFile& settings_;
+    Services& services_;
+    FolderList* lstFolders_;
+    QComboBox* lstDrive_;
+    QPushButton* cmdOkay_;
+};
+
+} // namespace velo::ui

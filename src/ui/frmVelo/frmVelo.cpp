@@ -1,0 +1,315 @@
+#include "frmVelo.h"
+
+#include "core/batch_file.h"
+#include "core/command_line.h"
+#include "core/settings.h"
+#include "platform/file.h"
+#include "scripts/game_files.h"
+#include "scripts/presets.h"
+#include "ui/frmQ2Dir/frmQ2Dir.h"
+#include "ui/toolkit/fonts.h"
+#include "ui/toolkit/services.h"
+#include "ui/toolkit/widgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace velo::ui {
+
+namespace {
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+std::string ss(const QString& text) { return text.toStdString(); }
+
+// Where each deathmatch flag box sits on "Server Settings", top to bottom.
+struct FlagPlace {
+    int box;
+    Twips place;
+};
+constexpr std::array<FlagPlace, 16> kFlagPlaces{{
+    {4, {6720, 840, 1695, 255}},   {3, {6720, 1200, 1935, 255}},  {5, {6720, 1560, 1695, 255}},
+    {2, {6720, 1920, 1935, 255}},  {1, {6720, 2280, 1935, 255}},  {16, {6720, 2640, 1815, 195}},
+    {9, {6720, 3000, 2175, 195}},  {7, {6720, 3360, 1935, 195}},  {17, {6720, 3720, 1935, 255}},
+    {11, {6720, 4080, 2055, 195}}, {10, {6720, 4440, 2055, 195}}, {15, {6720, 4800, 1695, 195}},
+    {12, {6720, 5160, 1575, 195}}, {13, {6720, 5520, 1215, 195}}, {14, {6720, 5880, 1215, 195}},
+    {8, {6720, 6240, 1815, 195}},
+}};
+} // namespace
+
+frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* parent)
+    : QWidget(parent), settings_(settings), services_(services) {
+    fixWindow(this, "frmVelo", tr("Quake II Velo Start v1.0"), 9330, 7275);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/art/app-icon.svg")));
+
+    SSTab1_ = new TabControl(this);
+    SSTab1_->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1_->setGeometry(toPixels(Twips{0, 0, 9165, 6735}));
+    buildWelcome(SSTab1_->addPage(tr("Welcome")));
+    buildModSettings(SSTab1_->addPage(tr("Mod Settings")));
+    buildDeathmatchOptions(SSTab1_->addPage(tr("Deathmatch Options")));
+    buildServerSettings(SSTab1_->addPage(tr("Server Settings")));
+    buildRun(SSTab1_->addPage(tr("Run Quake II")));
+    SSTab1_->setCurrentIndex(0);
+
+    auto* cmdAbout = makeButton(this, "cmdAbout", tr("&About"), {6840, 6840, 1095, 375});
+    auto* cmdClose = makeButton(this, "cmdClose", tr("&Close"), {8040, 6840, 1095, 375});
+    connect(cmdAbout, &QPushButton::clicked, this, &frmVelo::cmdAbout_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmVelo::cmdClose_Click);
+
+    connectLaunchOptions();
+}
+
+frmVelo::~frmVelo() = default;
+
+void frmVelo::buildWelcome(QWidget* page) {
+    makePicture(page, "Image5", QStringLiteral(":/art/welcome.svg"), {1200, 720, 6930, 5280});
+}
+
+void frmVelo::buildModSettings(QWidget* page) {
+    makeLabel(page, "lblQPath", tr("Quake II Path"), {2760, 480, 2895, 255}, true);
+    txtQDir_ = makeEdit(page, "txtQDir", QString(), {2760, 840, 2175, 285}, 0, true);
+    auto* cmdQDir = makeButton(page, "cmdQDir", QStringLiteral("..."), {4980, 840, 375, 285});
+    cmdQDir->setToolTip(tr("Choose another game directory"));
+    makeLabel(page, "lblModSel", tr("Quake II MODs"), {5760, 480, 1815, 255}, true);
+    cmbMod_ = makeCombo(page, "cmbMod", {}, QStringLiteral("baseq2"), {5760, 840, 2775, 315});
+    auto* cmdEdit = makeButton(page, "cmdEdit", tr("Edit List"), {5760, 1320, 1215, 375});
+    makePicture(page, "Image2", QStringLiteral(":/art/mods.svg"), {120, 1200, 5265, 5340});
+
+    connect(cmdQDir, &QPushButton::clicked, this, &frmVelo::cmdQDir_Click);
+    connect(cmdEdit, &QPushButton::clicked, this, &frmVelo::cmdEdit_Click);
+}
+
+void frmVelo::buildDeathmatchOptions(QWidget* page) {
+    makeLabel(page, "Label4", tr("Control Settings"), {240, 480, 1575, 255}, true);
+    chkFreelook_ = makeCheck(page, "chkFreelook", tr("Freelook"), {240, 840, 1335, 255}, true);
+    makeCheck(page, "chkRun", tr("Always Run"), {240, 1200, 1695, 255}, true);
+    makeCheck(page, "Check6", tr("Crosshair"), {240, 1560, 1455, 255}, true);
+    makeLabel(page, "Label5", tr("Sensitivity"), {1920, 960, 2175, 255});
+    HScroll1_ = makeHScroll(page, "HScroll1", 1, 13, 3, {1920, 1200, 2055, 255});
+    txtFreelook_ = makeEdit(page, "txtFreelook", QStringLiteral("3"), {4080, 1200, 375, 285}, 2,
+                            true);
+    makeLabel(page, "Label9", tr("Handness"), {6360, 480, 1335, 255}, true);
+    makeOption(page, "optLeft", tr("Left Handed"), {6360, 960, 1575, 195}, false);
+    makeOption(page, "OptRight", tr("Right Handed"), {6360, 1320, 1455, 195}, false);
+    makeOption(page, "OptCenter", tr("Off (Centered)"), {6360, 1680, 1815, 195}, true);
+    makeLabel(page, "Label8", tr("Key Setup"), {6480, 4200, 1335, 255}, true);
+    Combo1_ = makeCombo(page, "Combo1",
+                        {QStringLiteral("ESDF"), QStringLiteral("Standard"), QStringLiteral("Custom")},
+                        tr("Choose Key Setup"), {6480, 4560, 2295, 315}, /*editable*/ false);
+    cmdCustom_ = makeButton(page, "cmdCustom", tr("C&ustom"), {6480, 5040, 1335, 375});
+    cmdCustom_->setEnabled(false);
+    auto* cmdExtra = makeButton(page, "cmdExtra", tr("Extra Settings"), {6480, 5640, 1335, 375});
+    makePicture(page, "Image1", QStringLiteral(":/art/deathmatch.svg"), {120, 3360, 4665, 3345});
+
+    connect(Combo1_, &QComboBox::activated, this, &frmVelo::Combo1_Click);
+    connect(cmdCustom_, &QPushButton::clicked, this, &frmVelo::cmdCustom_Click);
+    connect(cmdExtra, &QPushButton::clicked, this, &frmVelo::cmdExtra_Click);
+}
+
+void frmVelo::buildServerSettings(QWidget* page) {
+    makeLabel(page, "Label6", tr("Server Commands"), {240, 480, 2055, 255}, true);
+    chkDedicated_ = makeCheck(page, "chkDedicated", tr("Dedicated"), {240, 840, 1455, 255}, false);
+    makeLabel(page, "Label7", tr("Maps"), {2400, 480, 1575, 255}, true);
+    txtMap_ = makeEdit(page, "txtMap", QStringLiteral("None"), {2400, 840, 1815, 285}, 0, true);
+    auto* cmdInsert = makeButton(page, "cmdInsert", tr("Insert"), {2400, 1200, 975, 375});
+    makeLabel(page, "Label10", tr("Game Setup"), {4560, 4920, 1935, 255}, true);
+    makeLabel(page, "Label11", tr("Hostname"), {3600, 5280, 855, 195}, true);
+    txtHostName_ =
+        makeEdit(page, "txtHostName", QStringLiteral("Unnamed"), {4560, 5280, 1695, 285});
+    makeLabel(page, "Label12", tr("Timelimit"), {3720, 5760, 750, 195}, true);
+    txtTime_ = makeEdit(page, "txtTime", QStringLiteral("0"), {4560, 5760, 495, 285}, 3);
+    makeLabel(page, "Label13", tr("Fraglimit"), {3720, 6240, 720, 195}, true);
+    txtFrag_ = makeEdit(page, "txtFrag", QStringLiteral("0"), {4560, 6240, 495, 285}, 3);
+    makeLabel(page, "Label3", tr("Deathmatch Flags"), {6840, 480, 1935, 255}, true);
+    for (const FlagPlace& flag : kFlagPlaces) {
+        const core::FlagBox& box = *core::findFlagBox(flag.box);
+        const QByteArray name = "Check" + QByteArray::number(flag.box);
+        makeCheck(page, name.constData(), tr(box.caption), flag.place, box.checkedAtStart);
+    }
+    makePicture(page, "Image3", QStringLiteral(":/art/server.svg"), {120, 2760, 3825, 3780});
+
+    connect(cmdInsert, &QPushButton::clicked, this, &frmVelo::cmdInsert_Click);
+}
+
+void frmVelo::buildRun(QWidget* page) {
+    makePicture(page, "Image4", QStringLiteral(":/art/run.svg"), {720, 360, 7575, 5790});
+    cmdRunQuake_ = makeButton(page, "cmdRunQuake", tr("Run Quake II"), {240, 5880, 1335, 495});
+    cmdBatch_ = makeButton(page, "cmdBatch", tr("Create .BAT File"), {7440, 5880, 1455, 495});
+
+    connect(cmdRunQuake_, &QPushButton::clicked, this, &frmVelo::cmdRunQuake_Click);
+    connect(cmdBatch_, &QPushButton::clicked, this, &frmVelo::cmdBatch_Click);
+}
+
+void frmVelo::connectLaunchOptions() {
+    for (const core::FlagBox& box : core::flagBoxes()) {
+        const QString name = QStringLiteral("Check%1").arg(box.box);
+        connect(findChild<QCheckBox*>(name), &QCheckBox::toggled, this,
+                [this, n = box.box](bool checked) { core::flagBoxClicked(kept_, n, checked); });
+    }
+    connect(findChild<QCheckBox*>(QStringLiteral("Check6")), &QCheckBox::toggled, this,
+            [this](bool checked) { core::crosshairClicked(kept_, checked); });
+    connect(findChild<QCheckBox*>(QStringLiteral("chkRun")), &QCheckBox::toggled, this,
+            [this](bool checked) { core::alwaysRunClicked(kept_, checked); });
+    connect(chkFreelook_, &QCheckBox::toggled, this, &frmVelo::chkFreelook_Click);
+    // valueChanged follows the thumb while it is dragged, as well as every step.
+    connect(HScroll1_, &QScrollBar::valueChanged, this, &frmVelo::HScroll1_Change);
+
+    const std::array<std::pair<const char*, core::Hand>, 3> hands{{
+        {"optLeft", core::Hand::Left},
+        {"OptRight", core::Hand::Right},
+        {"OptCenter", core::Hand::Centered},
+    }};
+    for (const auto& [name, hand] : hands) {
+        connect(findChild<QRadioButton*>(QLatin1String(name)), &QRadioButton::toggled, this,
+                [this, h = hand](bool selected) {
+                    if (selected) {
+                        core::handSelected(kept_, h);
+                    }
+                });
+    }
+}
+
+std::optional<std::string> frmVelo::read(const char* section, const char* key) {
+    core::SettingsRead result = settings_.ReadINI(section, key);
+    if (result.error) {
+        services_.message(nullptr, MessageKind::Plain, tr("INI File error"));
+        return std::nullopt;
+    }
+    return std::move(result.value);
+}
+
+bool frmVelo::Form_Load() {
+    const auto runSetup = read("Quake2", "RunSetup");
+    if (!runSetup) {
+        return false;
+    }
+    // The probe looks where the settings file is kept, whatever the current directory.
+    if (*runSetup == "Yes" || !platform::FileExists(settings_.path())) {
+        runLocator();
+    }
+    const auto path = read("Quake2", "Path");
+    if (!path) {
+        return false;
+    }
+    txtQDir_->setText(qs(*path));
+    cmbMod_->clear();
+    for (char slot = '0'; slot <= '9'; ++slot) {
+        const std::string key = std::string("Mod") + slot;
+        const auto mod = read("Mod", key.c_str());
+        if (!mod) {
+            return false;
+        }
+        cmbMod_->addItem(qs(*mod));
+    }
+    cmbMod_->setEditText(QStringLiteral("baseq2"));
+    core::setStartValues(kept_);
+    txtFreelook_->setText(qs(kept_.Sensitivity));
+    return true;
+}
+
+bool frmVelo::runLocator() {
+    frmQ2Dir locator(settings_, services_, this);
+    centreOnScreen(&locator);
+    return locator.exec() == QDialog::Accepted;
+}
+
+QString frmVelo::gameDirectory() const { return txtQDir_->text(); }
+
+core::LaunchOptions frmVelo::currentOptions() const {
+    core::LaunchOptions options = kept_;
+    options.GameDir = ss(txtQDir_->text());
+    options.ModName = ss(cmbMod_->currentText());
+    options.Sensitivity = ss(txtFreelook_->text());
+    options.Dedicated = chkDedicated_->isChecked();
+    options.MapName = ss(txtMap_->text());
+    options.HostName = ss(txtHostName_->text());
+    options.FragLimit = ss(txtFrag_->text());
+    options.TimeLimit = ss(txtTime_->text());
+    return options;
+}
+
+void frmVelo::closeEvent(QCloseEvent* event) {
+    event->accept();
+    services_.quit(0);
+}
+
+void frmVelo::cmdClose_Click() { close(); }
+
+void frmVelo::cmdAbout_Click() {}
+
+void frmVelo::cmdCustom_Click() {}
+
+void frmVelo::cmdEdit_Click() {}
+
+void frmVelo::cmdExtra_Click() {}
+
+void frmVelo::cmdQDir_Click() {
+    frmQ2Dir locator(settings_, services_, this);
+    centreOnScreen(&locator);
+    if (locator.exec() == QDialog::Accepted) {
+        txtQDir_->setText(locator.chosenFolder());
+    }
+}
+
+void frmVelo::chkFreelook_Click() { HScroll1_->setEnabled(chkFreelook_->isChecked()); }
+
+void frmVelo::HScroll1_Change() { txtFreelook_->setText(QString::number(HScroll1_->value())); }
+
+void frmVelo::Combo1_Click() {
+    const std::string layout = ss(Combo1_->currentText());
+    if (const auto script = scripts::presetScript(layout)) {
+        const std::string path = scripts::mainScriptPath(ss(gameDirectory()));
+        if (auto error = scripts::writeScript(path, *script)) {
+            warn(services_, this, tr("The key layout could not be written."), *error);
+        }
+    }
+    cmdCustom_->setEnabled(layout == "Custom");
+}
+
+void frmVelo::cmdRunQuake_Click() {
+    const core::LaunchOptions options = currentOptions();
+    const std::string line = core::ComposeCommandLine(options);
+    if (auto error = services_.startGame(options.GameDir, line)) {
+        warn(services_, this, tr("Quake II could not be started."), *error);
+        return;
+    }
+    services_.quit(0);
+}
+
+void frmVelo::cmdBatch_Click() {
+    FileDialogRequest request;
+    request.filters = QStringList{tr("Batch File(*.bat)"), tr("All Files(*.*)")};
+    request.suggestedName = qs(core::suggestedBatchName(ss(cmbMod_->currentText())));
+    const auto path = services_.saveFile(this, request);
+    if (!path) {
+        return;
+    }
+    const core::LaunchOptions options = currentOptions();
+    const std::string line = core::ComposeCommandLine(options);
+    if (auto error = core::writeBatchFile(ss(*path), line, options.GameDir)) {
+        warn(services_, this, tr("The batch file could not be written."), *error);
+    }
+}
+
+void frmVelo::cmdInsert_Click() {
+    FileDialogRequest request;
+    request.filters = QStringList{tr("Quake 2 Maps(*.bsp)")};
+    request.startFolder = txtQDir_->text();
+    const auto path = services_.openFile(this, request);
+    if (!path) {
+        return;
+    }
+    // A name typed without any "." is taken whole.
+    const QString name = QFileInfo(*path).fileName();
+    txtMap_->setText(name.left(name.indexOf(QLatin1Char('.'))));
+}
+
+} // namespace velo::ui

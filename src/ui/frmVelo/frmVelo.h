@@ -1,0 +1,92 @@
+#pragma once
+
+#include "core/launch_options.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace velo::core {
+class SettingsFile;
+}
+
+namespace velo::ui {
+
+class Services;
+class TabControl;
+
+// The main window: five tab pages of launch options and the actions that use them.
+class frmVelo : public QWidget {
+    Q_OBJECT
+public:
+    frmVelo(core::SettingsFile& settings, Services& services, QWidget* parent = nullptr);
+    ~frmVelo() override;
+
+    // The start-up; false when the settings file could not be read and the program ends.
+    bool Form_Load();
+
+    // The shared state the other windows read and write.
+    QString gameDirectory() const;
+    QComboBox* modList() const { return cmbMod_; }
+    const core::LaunchOptions& keptOptions() const { return kept_; }
+
+    void cmdAbout_Click();
+    void cmdClose_Click();
+    void cmdCustom_Click();
+    void cmdEdit_Click();
+    void cmdExtra_Click();
+    void cmdQDir_Click();
+    void cmdRunQuake_Click();
+    void cmdBatch_Click();
+    void cmdInsert_Click();
+    void Combo1_Click();
+    void chkFreelook_Click();
+    void HScroll1_Change();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWelcome(QWidget* page);
+    void buildModSettings(QWidget* page);
+    void buildDeathmatchOptions(QWidget* page);
+    void buildServerSettings(QWidget* page);
+    void buildRun(QWidget* page);
+    void connectLaunchOptions();
+
+    // Runs the locator modally; true when its "&Okay" stored a folder.
+    bool runLocator();
+    // The kept fields and the window fields read from the controls, in the line's order.
+    core::LaunchOptions currentOptions() const;
+    // A settings value; on a read failure, tells the user and returns nothing.
+    std::optional<std::string> read(const char* section, const char* key);
+
+    core::SettingsFile& settings_;
+    Services& services_;
+    core::LaunchOptions kept_;
+
+    TabControl* SSTab1_ = nullptr;
+    QLineEdit* txtQDir_ = nullptr;
+    QComboBox* cmbMod_ = nullptr;
+    QCheckBox* chkFreelook_ = nullptr;
+    QScrollBar* HScroll1_ = nullptr;
+    QLineEdit* txtFreelook_ = nullptr;
+    QComboBox* Combo1_ = nullptr;
+    QPushButton* cmdCustom_ = nullptr;
+    QCheckBox* chkDedicated_ = nullptr;
+    QLineEdit* txtMap_ = nullptr;
+    QLineEdit* txtHostName_ = nullptr;
+    QLineEdit* txtTime_ = nullptr;
+    QLineEdit* txtFrag_ = nullptr;
+    QPushButton* cmdRunQuake_ = nullptr;
+    QPushButton* cmdBatch_ = nullptr;
+};
+
+} // namespace velo::ui

@@ -1,0 +1,68 @@
+#include "services.h"
+
+#include "platform/process.h"
+#include "platform/shell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace velo::ui {
+
+namespace {
+std::optional<QString> chosen(const QString& path) {
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return QDir::toNativeSeparators(path);
+}
+
+QString startPath(const FileDialogRequest& request) {
+    if (request.startFolder.isEmpty()) {
+        return request.suggestedName;
+    }
+    return QDir(request.startFolder).filePath(request.suggestedName);
+}
+} // namespace
+
+std::optional<QString> DesktopServices::openFile(QWidget* parent,
+                                                 const FileDialogRequest& request) {
+    return chosen(QFileDialog::getOpenFileName(parent, QString(), startPath(request),
+                                               request.filters.join(QLatin1String(";;"))));
+}
+
+std::optional<QString> DesktopServices::saveFile(QWidget* parent,
+                                                 const FileDialogRequest& request) {
+    return chosen(QFileDialog::getSaveFileName(parent, QString(), startPath(request),
+                                               request.filters.join(QLatin1String(";;"))));
+}
+
+void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& text) {
+    QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    QLatin1String(kAppTitle), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+platform::MaybeError DesktopServices::startGame(const std::string& gameDir,
+                                                const std::string& line) {
+    return platform::startGame(gameDir, line);
+}
+
+void DesktopServices::openAddress(QWidget*, const QString& address) {
+    platform::shellOpen(address.toStdString());
+}
+
+void DesktopServices::quit(int exitCode) { QApplication::exit(exitCode); }
+
+QString describe(const platform::Error& error) {
+    return QString::fromStdString(error.subject) + QLatin1String("\n") +
+           QString::fromStdString(error.reason);
+}
+
+void warn(Services& services, QWidget* parent, const QString& headline,
+          const platform::Error& error) {
+    services.message(parent, MessageKind::Warning, headline + QLatin1String("\n\n") + describe(error));
+}
+
+} // namespace velo::ui

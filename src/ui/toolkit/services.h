@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/error.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace velo::ui {
+
+inline constexpr const char* kAppTitle = "Quake II Velo Start";
+
+// How a file dialog is set up; made afresh for every use.
+struct FileDialogRequest {
+    QStringList filters;   // "Batch File(*.bat)", "All Files(*.*)"; the first is selected
+    QString startFolder;   // empty: the platform's choice
+    QString suggestedName; // the name box's start text
+};
+
+enum class MessageKind { Plain, Warning };
+
+// Everything a window asks of the desktop and a test must answer or observe.
+class Services {
+public:
+    virtual ~Services() = default;
+
+    // The chosen file's full path; nullopt on cancel.
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Asks before replacing an existing file; nullopt on cancel.
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // A modal message titled with the application's title.
+    virtual void message(QWidget* parent, MessageKind kind, const QString& text) = 0;
+    virtual platform::MaybeError startGame(const std::string& gameDir, const std::string& line) = 0;
+    // A failure is the desktop's to report.
+    virtual void openAddress(QWidget* parent, const QString& address) = 0;
+    // Ends the program at once: no window's closing handlers run.
+    virtual void quit(int exitCode) = 0;
+};
+
+// The services of a real desktop session.
+class DesktopServices final : public Services {
+public:
+    std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    void message(QWidget* parent, MessageKind kind, const QString& text) override;
+    platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override;
+    void openAddress(QWidget* parent, const QString& address) override;
+    void quit(int exitCode) override;
+};
+
+// A platform error as the user reads it: the file or program, then the reason.
+QString describe(const platform::Error& error);
+
+// A warning: what could not be done, then the file or program and the reason.
+void warn(Services& services, QWidget* parent, const QString& headline,
+          const platform::Error& error);
+
+} // namespace velo::ui

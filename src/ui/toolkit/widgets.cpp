@@ -1,0 +1,174 @@
+#include "widgets.h"
+
+#include "fonts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSvgRenderer>
+
+namespace velo::ui {
+
+namespace {
+template <class W> W* place(W* widget, const char* name, Twips box) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(toPixels(box));
+    return widget;
+}
+} // namespace
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips box, bool bold) {
+    auto* label = place(new QLabel(text, parent), name, box);
+    label->setFont(bold ? boldFont() : controlFont());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, Twips box) {
+    auto* button = place(new QPushButton(text, parent), name, box);
+    button->setFont(controlFont());
+    button->setAutoDefault(false);
+    return button;
+}
+
+QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, Twips box,
+                     bool checked) {
+    auto* check = place(new QCheckBox(text, parent), name, box);
+    check->setFont(controlFont());
+    check->setChecked(checked);
+    return check;
+}
+
+QRadioButton* makeOption(QWidget* parent, const char* name, const QString& text, Twips box,
+                         bool selected) {
+    auto* option = place(new QRadioButton(text, parent), name, box);
+    option->setFont(controlFont());
+    option->setChecked(selected);
+    return option;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, Twips box,
+                    int maxLength, bool readOnly) {
+    auto* edit = place(new QLineEdit(parent), name, box);
+    edit->setFont(controlFont());
+    if (maxLength > 0) {
+        edit->setMaxLength(maxLength);
+    }
+    edit->setText(text);
+    edit->setReadOnly(readOnly);
+    edit->setTextMargins(1, 0, 1, 0);
+    return edit;
+}
+
+QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
+                     const QString& text, Twips box, bool editable) {
+    auto* combo = place(new QComboBox(parent), name, box);
+    combo->setFont(controlFont());
+    combo->setEditable(editable);
+    if (editable) {
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+    }
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    if (editable) {
+        combo->setEditText(text);
+    } else {
+        combo->setPlaceholderText(text);
+    }
+    return combo;
+}
+
+QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maximum, int value,
+                        Twips box) {
+    auto* bar = place(new QScrollBar(Qt::Horizontal, parent), name, box);
+    bar->setRange(minimum, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setValue(value);
+    return bar;
+}
+
+QFrame* makeLine(QWidget* parent, const char* name, Twips box) {
+    auto* line = place(new QFrame(parent), name, box);
+    line->setFrameShape(QFrame::NoFrame);
+    line->setAutoFillBackground(true);
+    line->setBackgroundRole(QPalette::WindowText);
+    const QRect r = line->geometry();
+    line->setGeometry(r.x(), r.y(), std::max(r.width(), 1), std::max(r.height(), 1));
+    return line;
+}
+
+Picture::Picture(QWidget* parent, const QString& resource)
+    : QWidget(parent), renderer_(new QSvgRenderer(resource, this)) {}
+
+void Picture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer_->render(&painter, QRectF(rect()));
+}
+
+void Picture::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box) {
+    return place(new Picture(parent, resource), name, box);
+}
+
+TabControl::TabControl(QWidget* parent) : QTabWidget(parent) {
+    tabBar()->setFont(tabFont());
+    setDocumentMode(false);
+}
+
+QWidget* TabControl::addPage(const QString& caption) {
+    auto* page = new QWidget;
+    addTab(page, caption);
+    return page;
+}
+
+void TabControl::showEvent(QShowEvent* event) {
+    QTabWidget::showEvent(event);
+    if (placed_ || count() == 0) {
+        return;
+    }
+    placed_ = true;
+    const QPoint offset = widget(currentIndex())->mapTo(this, QPoint(0, 0));
+    for (int i = 0; i < count(); ++i) {
+        for (auto* child : widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            child->move(child->pos() - offset);
+        }
+    }
+}
+
+void fixWindow(QWidget* window, const char* name, const QString& caption, int widthTwips,
+               int heightTwips) {
+    window->setObjectName(QLatin1String(name));
+    window->setWindowTitle(caption);
+    window->setFont(controlFont());
+    window->setFixedSize(toPixels(widthTwips, heightTwips));
+}
+
+void centreOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace velo::ui

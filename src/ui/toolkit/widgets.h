@@ -1,0 +1,82 @@
+#pragma once
+
+#include "twips.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTabWidget>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QSvgRenderer;
+
+namespace velo::ui {
+
+// Control factories: each places one control at its twips box under its layout name.
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips box,
+                  bool bold = false);
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, Twips box);
+QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, Twips box,
+                     bool checked);
+QRadioButton* makeOption(QWidget* parent, const char* name, const QString& text, Twips box,
+                         bool selected);
+// maxLength 0 means no limit.
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, Twips box,
+                    int maxLength = 0, bool readOnly = false);
+QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
+                     const QString& text, Twips box, bool editable = true);
+QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maximum, int value,
+                        Twips box);
+// A thin straight line drawn in the window's text colour.
+QFrame* makeLine(QWidget* parent, const char* name, Twips box);
+
+// A picture drawn from an SVG resource, scaled to its box; clickable.
+class Picture : public QWidget {
+    Q_OBJECT
+public:
+    Picture(QWidget* parent, const QString& resource);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QSvgRenderer* renderer_;
+};
+
+Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box);
+
+// A tab control whose pages take their controls' places relative to the control's own
+// top-left corner, as the layouts give them: the page's offset inside the control is known
+// only once the control is laid out, so the controls are shifted then, once.
+class TabControl : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit TabControl(QWidget* parent);
+
+    // A new page; place its controls in tab-control coordinates.
+    QWidget* addPage(const QString& caption);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool placed_ = false;
+};
+
+// A fixed-size window of the given client area, opened centred on its screen.
+void fixWindow(QWidget* window, const char* name, const QString& caption, int widthTwips,
+               int heightTwips);
+void centreOnScreen(QWidget* window);
+
+} // namespace velo::ui
