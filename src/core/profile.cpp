@@ -1,0 +1,204 @@
+#include "profile.h"
+
+#include <cstddef>
+
+namespace velo::core {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && isBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+char foldedAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names compare by ASCII case only: the file's bytes are in a local code page.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldedAscii(a[i]) != foldedAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One physical line: [begin, contentEnd) is the text, [contentEnd, end) its line end.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t contentEnd = 0;
+    std::size_t end = 0;
+};
+
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+
+    bool next(Line& line) {
+        if (pos_ >= text_.size()) {
+            return false;
+        }
+        line.begin = pos_;
+        const std::size_t lf = text_.find('\n', pos_);
+        if (lf == std::string_view::npos) {
+            line.contentEnd = line.end = text_.size();
+        } else {
+            line.end = lf + 1;
+            line.contentEnd = lf > pos_ && text_[lf - 1] == '\r' ? lf - 1 : lf;
+        }
+        pos_ = line.end;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+enum class Kind { Other, Section, Entry };
+
+struct Parsed {
+    Kind kind = Kind::Other;
+    std::string_view name;  // section or key, blanks trimmed
+    std::string_view value; // entries only: everything after the first '='
+};
+
+Parsed parse(std::string_view content) {
+    const std::string_view body = trimmed(content);
+    if (body.empty() || body.front() == ';') {
+        return {};
+    }
+    if (body.front() == '[') {
+        const std::size_t close = body.find(']');
+        const std::size_t length =
+            close == std::string_view::npos ? std::string_view::npos : close - 1;
+        return {Kind::Section, trimmed(body.substr(1, length)), {}};
+    }
+    const std::size_t equals = body.find('=');
+    if (equals == std::string_view::npos) {
+        return {};
+    }
+    return {Kind::Entry, trimmed(body.substr(0, equals)), body.substr(equals + 1)};
+}
+
+std::string_view unquoted(std::string_view value) {
+    value = trimmed(value);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+// CR or LF written into the file would end the entry and start a line of the caller's choosing.
+void appendSingleLine(std::string& out, std::string_view s) {
+    for (const char c : s) {
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    }
+}
+
+void appendEntry(std::string& out, std::string_view key, std::string_view value) {
+    appendSingleLine(out, key);
+    out += '=';
+    appendSingleLine(out, value);
+}
+
+} // namespace
+
+std::optional<std::string> profileGet(std::string_view text, std::string_view section,
+                                      std::string_view key) {
+    section = trimmed(section);
+    key = trimmed(key);
+    Lines lines(text);
+    Line line;
+    bool inSection = false;
+    while (lines.next(line)) {
+        const Parsed parsed = parse(text.substr(line.begin, line.contentEnd - line.begin));
+        if (parsed.kind == Kind::Section) {
+            inSection = sameName(parsed.name, section);
+        } else if (inSection && parsed.kind == Kind::Entry && sameName(parsed.name, key)) {
+            return std::string(unquoted(parsed.value));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string profileSet(std::string_view text, std::string_view section, std::string_view key,
+                       std::string_view value) {
+    const std::string_view sectionName = trimmed(section);
+    const std::string_view keyName = trimmed(key);
+
+    // Where a new entry would go: after the last entry (or the heading) of the section's
+    // first occurrence, so blank lines that part it from the next section stay below.
+    bool found = false;
+    Line insertAfter;
+    bool inSection = false;
+    bool inFirstSection = false;
+    Lines lines(text);
+    Line line;
+    while (lines.next(line)) {
+        const Parsed parsed = parse(text.substr(line.begin, line.contentEnd - line.begin));
+        if (parsed.kind == Kind::Section) {
+            inSection = sameName(parsed.name, sectionName);
+            inFirstSection = inSection && !found;
+            if (inFirstSection) {
+                found = true;
+                insertAfter = line;
+            }
+        } else if (inSection && parsed.kind == Kind::Entry) {
+            if (sameName(parsed.name, keyName)) {
+                std::string out;
+                out.reserve(text.size() + key.size() + value.size() + 1);
+                out.append(text.substr(0, line.begin));
+                appendEntry(out, key, value);
+                out.append(text.substr(line.contentEnd));
+                return out;
+            }
+            if (inFirstSection) {
+                insertAfter = line;
+            }
+        }
+    }
+
+    std::string out;
+    out.reserve(text.size() + section.size() + key.size() + value.size() + 10);
+    if (found) {
+        out.append(text.substr(0, insertAfter.end));
+        if (insertAfter.contentEnd == insertAfter.end) {
+            out += kLineEnd;
+        }
+        appendEntry(out, key, value);
+        out += kLineEnd;
+        out.append(text.substr(insertAfter.end));
+        return out;
+    }
+    out.append(text);
+    if (!text.empty() && text.back() != '\n') {
+        out += kLineEnd;
+    }
+    out += '[';
+    appendSingleLine(out, section);
+    out += ']';
+    out += kLineEnd;
+    appendEntry(out, key, value);
+    out += kLineEnd;
+    return out;
+}
+
+} // namespace velo::core

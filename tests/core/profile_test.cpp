@@ -1,0 +1,155 @@
+#include "core/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace velo::core {
+namespace {
+
+struct ReadCase {
+    const char* name;
+    std::string text;
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+};
+
+class ProfileRead : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileRead, FindsTheValue) {
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(profileGet(c.text, c.section, c.key), c.expected);
+}
+
+const std::string kLong(120, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileRead,
+    testing::Values(
+        ReadCase{"Plain", "[Quake2]\r\nPath=C:\\Quake2\r\n", "Quake2", "Path", "C:\\Quake2"},
+        ReadCase{"SectionInCapitals", "[QUAKE2]\r\nPath=x\r\n", "Quake2", "Path", "x"},
+        ReadCase{"KeyInSmallLetters", "[Quake2]\r\npath=x\r\n", "Quake2", "Path", "x"},
+        ReadCase{"BlanksAroundValue", "[Quake2]\r\nRunSetup= \t Yes \t\r\n", "Quake2", "RunSetup",
+                 "Yes"},
+        ReadCase{"BlanksAroundNames", "[ Quake2 ]\r\n\t Path  =x\r\n", "Quake2", "Path", "x"},
+        ReadCase{"DoubleQuotes", "[Mod]\r\nMod0=\"ctf\"\r\n", "Mod", "Mod0", "ctf"},
+        ReadCase{"SingleQuotes", "[Mod]\r\nMod0= 'ctf' \r\n", "Mod", "Mod0", "ctf"},
+        ReadCase{"OnlyOnePairOfQuotes", "[Mod]\r\nMod0=\"\"ctf\"\"\r\n", "Mod", "Mod0", "\"ctf\""},
+        ReadCase{"QuotesKeepInnerBlanks", "[Mod]\r\nMod0=\" ctf \"\r\n", "Mod", "Mod0", " ctf "},
+        ReadCase{"MismatchedQuotesKept", "[Mod]\r\nMod0=\"ctf'\r\n", "Mod", "Mod0", "\"ctf'"},
+        ReadCase{"LoneQuoteKept", "[Mod]\r\nMod0=\"\r\n", "Mod", "Mod0", "\""},
+        ReadCase{"EqualsInValue", "[Quake2]\r\nPath=a=b\r\n", "Quake2", "Path", "a=b"},
+        ReadCase{"EmptyValueIsPresent", "[Mod]\r\nMod0=\r\n", "Mod", "Mod0", ""},
+        ReadCase{"AbsentKey", "[Mod]\r\nMod0=a\r\n", "Mod", "Mod1", std::nullopt},
+        ReadCase{"AbsentSection", "[Mod]\r\nMod0=a\r\n", "Quake2", "Mod0", std::nullopt},
+        ReadCase{"EmptyText", "", "Quake2", "Path", std::nullopt},
+        ReadCase{"KeyOfAnotherSection", "[Mod]\r\nPath=x\r\n[Quake2]\r\n", "Quake2", "Path",
+                 std::nullopt},
+        ReadCase{"LongerNamesDoNotMatch", "[Quake2x]\r\nPath=x\r\n[Quake2]\r\nPaths=y\r\n",
+                 "Quake2", "Path", std::nullopt},
+        ReadCase{"KeyBeforeFirstSection", "Path=x\r\n[Quake2]\r\n", "Quake2", "Path", std::nullopt},
+        ReadCase{"CommentedOutEntry", "[Quake2]\r\n; Path = x\r\n", "Quake2", "; Path",
+                 std::nullopt},
+        ReadCase{"LfOnly", "[Quake2]\nPath=C:\\Quake2\nRunSetup=No\n", "Quake2", "Path",
+                 "C:\\Quake2"},
+        ReadCase{"NoLastLineEnd", "[Quake2]\r\nRunSetup=No", "Quake2", "RunSetup", "No"},
+        ReadCase{"DuplicateKey", "[Mod]\r\nMod0=a\r\nMod0=b\r\n", "Mod", "Mod0", "a"},
+        ReadCase{"DuplicateSection", "[Mod]\r\nMod0=a\r\n[Mod]\r\nMod0=b\r\n", "Mod", "Mod0", "a"},
+        ReadCase{"KeyInRepeatedSection", "[Mod]\r\nMod0=a\r\n[X]\r\n[mod]\r\nMod1=b\r\n", "Mod",
+                 "Mod1", "b"},
+        ReadCase{"LongValueWhole", "[Quake2]\r\nPath=" + kLong + "\r\n", "Quake2", "Path", kLong}),
+    [](const testing::TestParamInfo<ReadCase>& row) { return row.param.name; });
+
+struct WriteCase {
+    const char* name;
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+class ProfileWrite : public testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWrite, GivesTheseBytes) {
+    const WriteCase& c = GetParam();
+    EXPECT_EQ(profileSet(c.before, c.section, c.key, c.value), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileWrite,
+    testing::Values(
+        WriteCase{"CreatesFromNothing", "", "Quake2", "Path", "C:\\Quake2",
+                  "[Quake2]\r\nPath=C:\\Quake2\r\n"},
+        WriteCase{"ReplacesWhereItStands", "[Quake2]\r\nPath=old\r\nRunSetup=Yes\r\n", "Quake2",
+                  "Path", "new", "[Quake2]\r\nPath=new\r\nRunSetup=Yes\r\n"},
+        WriteCase{"ReplacedLineTakesCallersSpelling", "[QUAKE2]\r\n path = old \r\n", "Quake2",
+                  "Path", "x", "[QUAKE2]\r\nPath=x\r\n"},
+        WriteCase{"EmptyValueKeepsKey", "[Mod]\r\nMod0=ctf\r\n", "Mod", "Mod0", "",
+                  "[Mod]\r\nMod0=\r\n"},
+        WriteCase{"NewKeyBeforeBlankLines", "[Quake2]\r\nPath=x\r\n\r\n[Mod]\r\nMod0=a\r\n",
+                  "Quake2", "RunSetup", "No",
+                  "[Quake2]\r\nPath=x\r\nRunSetup=No\r\n\r\n[Mod]\r\nMod0=a\r\n"},
+        WriteCase{"NewKeyUnderBareHeading", "[Mod]\r\n[Quake2]\r\n", "Mod", "Mod0", "a",
+                  "[Mod]\r\nMod0=a\r\n[Quake2]\r\n"},
+        WriteCase{"NewKeyAfterLastEntryNotComment", "[Mod]\r\nMod0=a\r\n; keys=mods\r\n", "Mod",
+                  "Mod1", "b", "[Mod]\r\nMod0=a\r\nMod1=b\r\n; keys=mods\r\n"},
+        WriteCase{"NewSectionAtEnd", "[Quake2]\r\nPath=x\r\n", "Mod", "Mod0", "a",
+                  "[Quake2]\r\nPath=x\r\n[Mod]\r\nMod0=a\r\n"},
+        WriteCase{"NewSectionAfterMissingLineEnd", "[Quake2]\r\nPath=x", "Mod", "Mod0", "a",
+                  "[Quake2]\r\nPath=x\r\n[Mod]\r\nMod0=a\r\n"},
+        WriteCase{"NewKeyAfterMissingLineEnd", "[Quake2]\r\nPath=x", "Quake2", "RunSetup", "No",
+                  "[Quake2]\r\nPath=x\r\nRunSetup=No\r\n"},
+        WriteCase{"LfOnlyLinesKept", "[Quake2]\nPath=x\n\n[Mod]\n", "Quake2", "RunSetup", "No",
+                  "[Quake2]\nPath=x\nRunSetup=No\r\n\n[Mod]\n"},
+        WriteCase{"LfOnlyReplacedLineKeepsItsEnd", "[Quake2]\nPath=old\nRunSetup=No\n", "Quake2",
+                  "Path", "new", "[Quake2]\nPath=new\nRunSetup=No\n"},
+        WriteCase{"KeyBeforeFirstSectionKept", "Path=stray\r\n", "Quake2", "Path", "x",
+                  "Path=stray\r\n[Quake2]\r\nPath=x\r\n"},
+        WriteCase{"FirstOfDuplicateKeys", "[Mod]\r\nMod0=a\r\nMod0=b\r\n", "Mod", "Mod0", "c",
+                  "[Mod]\r\nMod0=c\r\nMod0=b\r\n"},
+        WriteCase{"FirstOfDuplicateSections", "[Mod]\r\nMod0=a\r\n[Mod]\r\nMod0=b\r\n", "Mod",
+                  "Mod0", "c", "[Mod]\r\nMod0=c\r\n[Mod]\r\nMod0=b\r\n"},
+        WriteCase{"KeyOfRepeatedSectionReplacedThere", "[Mod]\r\nMod0=a\r\n[Mod]\r\nMod1=b\r\n",
+                  "Mod", "Mod1", "c", "[Mod]\r\nMod0=a\r\n[Mod]\r\nMod1=c\r\n"},
+        WriteCase{"MissingKeyJoinsFirstOfDuplicateSections",
+                  "[Mod]\r\nMod0=a\r\n[Mod]\r\nMod1=b\r\n", "Mod", "Mod2", "c",
+                  "[Mod]\r\nMod0=a\r\nMod2=c\r\n[Mod]\r\nMod1=b\r\n"},
+        WriteCase{"UnknownEntriesAndSectionsKept",
+                  "; hand-made\r\n[Quake2]\r\nPath=x\r\nWindow = 10, 20 \t\r\n[Other]\r\nfoo\r\n",
+                  "Quake2", "Path", "y",
+                  "; hand-made\r\n[Quake2]\r\nPath=y\r\nWindow = 10, 20 \t\r\n[Other]\r\nfoo\r\n"},
+        WriteCase{"LineBreaksInValueBecomeBlanks", "", "Quake2", "Path",
+                  "a\r\n[Quake2]\nRunSetup=Yes", "[Quake2]\r\nPath=a  [Quake2] RunSetup=Yes\r\n"}),
+    [](const testing::TestParamInfo<WriteCase>& row) { return row.param.name; });
+
+TEST(ProfileFile, FirstLocatorRunThenModEditor) {
+    const char* const mods[] = {"ctf", "", "rocket arena", "", "", "", "", "", "", "lox"};
+    std::string text;
+    text = profileSet(text, "Quake2", "Path", "C:\\Games\\Quake2");
+    text = profileSet(text, "Quake2", "RunSetup", "No");
+    for (int slot = 0; slot < 10; ++slot) {
+        text = profileSet(text, "Mod", "Mod" + std::to_string(slot), mods[slot]);
+    }
+    const std::string modSection = "[Mod]\r\nMod0=ctf\r\nMod1=\r\nMod2=rocket arena\r\nMod3=\r\n"
+                                   "Mod4=\r\nMod5=\r\nMod6=\r\nMod7=\r\nMod8=\r\nMod9=lox\r\n";
+    EXPECT_EQ(text, "[Quake2]\r\nPath=C:\\Games\\Quake2\r\nRunSetup=No\r\n" + modSection);
+
+    // A second locator run rewrites its two entries in place and adds nothing.
+    text = profileSet(text, "Quake2", "Path", "D:\\Quake2");
+    text = profileSet(text, "Quake2", "RunSetup", "No");
+    EXPECT_EQ(text, "[Quake2]\r\nPath=D:\\Quake2\r\nRunSetup=No\r\n" + modSection);
+}
+
+TEST(ProfileFile, WrittenValuesReadBackWhole) {
+    const std::string longValue = "C:\\" + std::string(150, 'q') + "\\end";
+    const std::string text = profileSet("", "Quake2", "Path", longValue);
+    EXPECT_EQ(profileGet(text, "quake2", "PATH"), longValue);
+    EXPECT_EQ(profileGet(profileSet(text, "Quake2", "Path", "two\r\nlines"), "Quake2", "Path"),
+              "two  lines");
+}
+
+} // namespace
+} // namespace velo::core
