@@ -1,0 +1,36 @@
+#include "settings.h"
+
+#include "platform/file.h"
+#include "platform/path.h"
+#include "profile.h"
+
+namespace velo::core {
+
+std::string settingsPathIn(std::string_view folder) {
+    return platform::joinNative(folder, kSettingsFileName);
+}
+
+SettingsRead SettingsFile::ReadINI(std::string_view section, std::string_view key) const {
+    platform::FileRead file = platform::readTextFile(path_);
+    switch (file.status) {
+    case platform::FileRead::Status::Ok:
+        return {profileGet(file.text, section, key).value_or(std::string()), std::nullopt};
+    case platform::FileRead::Status::Absent:
+        return {};
+    case platform::FileRead::Status::Failed:
+        break;
+    }
+    return {std::string(), std::move(file.error)};
+}
+
+platform::MaybeError SettingsFile::WriteINI(std::string_view section, std::string_view key,
+                                            std::string_view value) {
+    platform::FileRead file = platform::readTextFile(path_);
+    // Writing over a file that could not be read would throw its other entries away.
+    if (file.status == platform::FileRead::Status::Failed) {
+        return std::move(file.error);
+    }
+    return platform::writeTextFileAtomic(path_, profileSet(file.text, section, key, value));
+}
+
+} // namespace velo::core

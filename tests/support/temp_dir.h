@@ -1,0 +1,66 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace velo::test {
+
+// A fresh, empty folder under the system's temporary directory, removed with all it
+// holds when the object goes out of scope.
+class TempDir {
+public:
+    TempDir() {
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::filesystem::path candidate = base / ("velo-test-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                path_ = std::move(candidate);
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a temporary folder in " + base.string());
+    }
+
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // The native path of name inside the folder.
+    std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+    void write(std::string_view name, std::string_view bytes) const {
+        std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            throw std::runtime_error("cannot write " + file(name));
+        }
+    }
+
+    std::string read(std::string_view name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        if (!in) {
+            throw std::runtime_error("cannot read " + file(name));
+        }
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace velo::test
