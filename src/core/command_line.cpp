@@ -1,0 +1,39 @@
+#include "command_line.h"
+
+namespace velo::core {
+
+std::string ComposeCommandLine(const LaunchOptions& o) {
+    std::string line;
+    line.reserve(256 + 2 * o.GameDir.size() + o.ModName.size() + o.MapName.size() +
+                 o.HostName.size());
+    line += o.GameDir;
+    line += "\\Quake2.exe";
+    line += " +set game ";
+    line += o.ModName;
+    line += " +set basedir ";
+    line += o.GameDir;
+    line += o.RunArg;
+    line += o.FreelookArg;
+    line += " +sensitivity ";
+    line += o.Sensitivity;
+    line += " +exec q2velo.txt";
+    line += o.CrosshairArg;
+    line += o.HandArg;
+    line += " +set dedicated ";
+    line += o.Dedicated ? "1" : "0";
+    line += " +map ";
+    line += o.MapName;
+    line += o.HandArg;
+    line += " +menu_multiplayer ";
+    line += "+hostname ";
+    line += o.HostName;
+    line += " +fraglimit ";
+    line += o.FragLimit;
+    line += " +timelimit ";
+    line += o.TimeLimit;
+    line += " +dmflags ";
+    line += std::to_string(o.DMFlags);
+    return line;
+}
+
+} // namespace velo::core
