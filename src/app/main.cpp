@@ -11,7 +11,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("velo-start"));
     QApplication::setApplicationDisplayName(QLatin1String(velo::ui::kAppTitle));
 
-    velo::core::SettingsFile settings(velo::core::settingsPathIn(velo::platform::programDirectory()));
+    velo::core::SettingsFile settings(
+        velo::core::settingsPathIn(velo::platform::programDirectory()));
     velo::ui::DesktopServices services;
     velo::ui::frmVelo window(settings, services);
     if (!window.Form_Load()) {

@@ -1,0 +1,30 @@
+#include "extra_script.h"
+
+#include "binding.h"
+
+namespace velo::scripts {
+
+void ExtraLines::grappleChanged(bool nowChecked) {
+    if (nowChecked) {
+        line[1] = "alias +grapple\"use grapple;+attack;echo Quick Grapple\"";
+        line[0] = "alias -grapple\"-attack;weaplast\"";
+    } else {
+        line = {};
+    }
+}
+
+std::string extraScript(const ExtraSettings& settings, const ExtraLines& lines) {
+    std::string text;
+    if (settings.grapple) {
+        text += bindingLine(settings.grappleKey, "+grapple ");
+    }
+    for (std::size_t i = 0; i < settings.taunts.size(); ++i) {
+        text += bindingLine(settings.taunts[i], "wave " + std::to_string(i + 1) + " ");
+    }
+    for (const std::string& extra : lines.line) {
+        text.append(extra).append(kLineEnd);
+    }
+    return text;
+}
+
+} // namespace velo::scripts

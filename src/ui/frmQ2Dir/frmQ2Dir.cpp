@@ -63,9 +63,8 @@ QStringList driveRoots() {
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new IndentDelegate(this));
     setUniformItemSizes(true);
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        setCurrentFolder(item->data(kPathRole).toString());
-    });
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { setCurrentFolder(item->data(kPathRole).toString()); });
 }
 
 bool FolderList::setCurrentFolder(const QString& folder) {
@@ -123,7 +122,9 @@ frmQ2Dir::frmQ2Dir(core::SettingsFile& settings, Services& services, QWidget* pa
     connect(cmdOkay_, &QPushButton::clicked, this, &frmQ2Dir::cmdOkay_Click);
 }
 
-QString frmQ2Dir::chosenFolder() const { return lstFolders_->currentFolder(); }
+QString frmQ2Dir::chosenFolder() const {
+    return lstFolders_->currentFolder();
+}
 
 void frmQ2Dir::showDriveOf(const QString& folder) {
     const int index = lstDrive_->findText(QStorageInfo(folder).rootPath());

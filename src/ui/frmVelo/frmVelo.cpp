@@ -24,8 +24,12 @@
 namespace velo::ui {
 
 namespace {
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-std::string ss(const QString& text) { return text.toStdString(); }
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string ss(const QString& text) {
+    return text.toStdString();
+}
 
 // Where each deathmatch flag box sits on "Server Settings", top to bottom.
 struct FlagPlace {
@@ -33,11 +37,21 @@ struct FlagPlace {
     Twips place;
 };
 constexpr std::array<FlagPlace, 16> kFlagPlaces{{
-    {4, {6720, 840, 1695, 255}},   {3, {6720, 1200, 1935, 255}},  {5, {6720, 1560, 1695, 255}},
-    {2, {6720, 1920, 1935, 255}},  {1, {6720, 2280, 1935, 255}},  {16, {6720, 2640, 1815, 195}},
-    {9, {6720, 3000, 2175, 195}},  {7, {6720, 3360, 1935, 195}},  {17, {6720, 3720, 1935, 255}},
-    {11, {6720, 4080, 2055, 195}}, {10, {6720, 4440, 2055, 195}}, {15, {6720, 4800, 1695, 195}},
-    {12, {6720, 5160, 1575, 195}}, {13, {6720, 5520, 1215, 195}}, {14, {6720, 5880, 1215, 195}},
+    {4, {6720, 840, 1695, 255}},
+    {3, {6720, 1200, 1935, 255}},
+    {5, {6720, 1560, 1695, 255}},
+    {2, {6720, 1920, 1935, 255}},
+    {1, {6720, 2280, 1935, 255}},
+    {16, {6720, 2640, 1815, 195}},
+    {9, {6720, 3000, 2175, 195}},
+    {7, {6720, 3360, 1935, 195}},
+    {17, {6720, 3720, 1935, 255}},
+    {11, {6720, 4080, 2055, 195}},
+    {10, {6720, 4440, 2055, 195}},
+    {15, {6720, 4800, 1695, 195}},
+    {12, {6720, 5160, 1575, 195}},
+    {13, {6720, 5520, 1215, 195}},
+    {14, {6720, 5880, 1215, 195}},
     {8, {6720, 6240, 1815, 195}},
 }};
 } // namespace
@@ -94,16 +108,17 @@ void frmVelo::buildDeathmatchOptions(QWidget* page) {
     makeCheck(page, "Check6", tr("Crosshair"), {240, 1560, 1455, 255}, true);
     makeLabel(page, "Label5", tr("Sensitivity"), {1920, 960, 2175, 255});
     HScroll1_ = makeHScroll(page, "HScroll1", 1, 13, 3, {1920, 1200, 2055, 255});
-    txtFreelook_ = makeEdit(page, "txtFreelook", QStringLiteral("3"), {4080, 1200, 375, 285}, 2,
-                            true);
+    txtFreelook_ =
+        makeEdit(page, "txtFreelook", QStringLiteral("3"), {4080, 1200, 375, 285}, 2, true);
     makeLabel(page, "Label9", tr("Handness"), {6360, 480, 1335, 255}, true);
     makeOption(page, "optLeft", tr("Left Handed"), {6360, 960, 1575, 195}, false);
     makeOption(page, "OptRight", tr("Right Handed"), {6360, 1320, 1455, 195}, false);
     makeOption(page, "OptCenter", tr("Off (Centered)"), {6360, 1680, 1815, 195}, true);
     makeLabel(page, "Label8", tr("Key Setup"), {6480, 4200, 1335, 255}, true);
-    Combo1_ = makeCombo(page, "Combo1",
-                        {QStringLiteral("ESDF"), QStringLiteral("Standard"), QStringLiteral("Custom")},
-                        tr("Choose Key Setup"), {6480, 4560, 2295, 315}, /*editable*/ false);
+    Combo1_ =
+        makeCombo(page, "Combo1",
+                  {QStringLiteral("ESDF"), QStringLiteral("Standard"), QStringLiteral("Custom")},
+                  tr("Choose Key Setup"), {6480, 4560, 2295, 315}, /*editable*/ false);
     cmdCustom_ = makeButton(page, "cmdCustom", tr("C&ustom"), {6480, 5040, 1335, 375});
     cmdCustom_->setEnabled(false);
     auto* cmdExtra = makeButton(page, "cmdExtra", tr("Extra Settings"), {6480, 5640, 1335, 375});
@@ -221,7 +236,9 @@ bool frmVelo::runLocator() {
     return locator.exec() == QDialog::Accepted;
 }
 
-QString frmVelo::gameDirectory() const { return txtQDir_->text(); }
+QString frmVelo::gameDirectory() const {
+    return txtQDir_->text();
+}
 
 core::LaunchOptions frmVelo::currentOptions() const {
     core::LaunchOptions options = kept_;
@@ -241,7 +258,9 @@ void frmVelo::closeEvent(QCloseEvent* event) {
     services_.quit(0);
 }
 
-void frmVelo::cmdClose_Click() { close(); }
+void frmVelo::cmdClose_Click() {
+    close();
+}
 
 void frmVelo::cmdAbout_Click() {}
 
@@ -259,9 +278,13 @@ void frmVelo::cmdQDir_Click() {
     }
 }
 
-void frmVelo::chkFreelook_Click() { HScroll1_->setEnabled(chkFreelook_->isChecked()); }
+void frmVelo::chkFreelook_Click() {
+    HScroll1_->setEnabled(chkFreelook_->isChecked());
+}
 
-void frmVelo::HScroll1_Change() { txtFreelook_->setText(QString::number(HScroll1_->value())); }
+void frmVelo::HScroll1_Change() {
+    txtFreelook_->setText(QString::number(HScroll1_->value()));
+}
 
 void frmVelo::Combo1_Click() {
     const std::string layout = ss(Combo1_->currentText());

@@ -11,7 +11,7 @@ QFont font(const QStringList& families, int pixelSize, bool bold) {
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     f.setStyleHint(families.first().contains(QLatin1String("Serif")) ? QFont::Serif
-                                                                       : QFont::SansSerif);
+                                                                     : QFont::SansSerif);
     return f;
 }
 
@@ -22,9 +22,15 @@ QStringList sans() {
 }
 } // namespace
 
-QFont controlFont() { return font(sans(), 11, false); }
-QFont boldFont() { return font(sans(), 11, true); }
-QFont headingFont(int pixelSize) { return font(sans(), pixelSize, true); }
+QFont controlFont() {
+    return font(sans(), 11, false);
+}
+QFont boldFont() {
+    return font(sans(), 11, true);
+}
+QFont headingFont(int pixelSize) {
+    return font(sans(), pixelSize, true);
+}
 QFont tabFont() {
     return font({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman"),
                  QStringLiteral("DejaVu Serif")},

@@ -53,7 +53,9 @@ void DesktopServices::openAddress(QWidget*, const QString& address) {
     platform::shellOpen(address.toStdString());
 }
 
-void DesktopServices::quit(int exitCode) { QApplication::exit(exitCode); }
+void DesktopServices::quit(int exitCode) {
+    QApplication::exit(exitCode);
+}
 
 QString describe(const platform::Error& error) {
     return QString::fromStdString(error.subject) + QLatin1String("\n") +
@@ -62,7 +64,8 @@ QString describe(const platform::Error& error) {
 
 void warn(Services& services, QWidget* parent, const QString& headline,
           const platform::Error& error) {
-    services.message(parent, MessageKind::Warning, headline + QLatin1String("\n\n") + describe(error));
+    services.message(parent, MessageKind::Warning,
+                     headline + QLatin1String("\n\n") + describe(error));
 }
 
 } // namespace velo::ui

@@ -3,11 +3,17 @@
 namespace velo::ui {
 
 namespace {
-int px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+int px(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
 } // namespace
 
-QRect toPixels(const Twips& t) { return {px(t.left), px(t.top), px(t.width), px(t.height)}; }
+QRect toPixels(const Twips& t) {
+    return {px(t.left), px(t.top), px(t.width), px(t.height)};
+}
 
-QSize toPixels(int widthTwips, int heightTwips) { return {px(widthTwips), px(heightTwips)}; }
+QSize toPixels(int widthTwips, int heightTwips) {
+    return {px(widthTwips), px(heightTwips)};
+}
 
 } // namespace velo::ui
