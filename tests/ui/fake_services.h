@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ui/toolkit/services.h"
+
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velo::test {
+
+// Answers dialogs from prepared answers and records everything the windows ask for.
+class FakeServices : public ui::Services {
+public:
+    struct Message {
+        ui::MessageKind kind;
+        QString text;
+    };
+    struct Start {
+        std::string gameDir;
+        std::string line;
+    };
+
+    std::deque<std::optional<QString>> fileAnswers; // next dialog's answer; none: cancel
+    std::vector<ui::FileDialogRequest> fileRequests;
+    std::vector<Message> messages;
+    std::vector<Start> starts;
+    std::vector<QString> addresses;
+    std::vector<int> quits;
+    platform::MaybeError startResult;
+
+    std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
+        return answer(request);
+    }
+    std::optional<QString> saveFile(QWidget*, const ui::FileDialogRequest& request) override {
+        return answer(request);
+    }
+    void message(QWidget*, ui::MessageKind kind, const QString& text) override {
+        messages.push_back({kind, text});
+    }
+    platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override {
+        starts.push_back({gameDir, line});
+        return startResult;
+    }
+    void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
+    void quit(int exitCode) override { quits.push_back(exitCode); }
+
+private:
+    std::optional<QString> answer(const ui::FileDialogRequest& request) {
+        fileRequests.push_back(request);
+        if (fileAnswers.empty()) {
+            return std::nullopt;
+        }
+        auto next = fileAnswers.front();
+        fileAnswers.pop_front();
+        return next;
+    }
+};
+
+} // namespace velo::test
