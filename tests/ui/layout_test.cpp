@@ -1,0 +1,103 @@
+// Every control stands where its layout puts it; a typo in a twips box shows here.
+#include "fake_services.h"
+#include "support/temp_dir.h"
+
+#include "core/settings.h"
+#include "ui/frmQ2Dir/frmQ2Dir.h"
+#include "ui/frmVelo/frmVelo.h"
+#include "ui/toolkit/twips.h"
+
+#include <QTest>
+
+using namespace velo;
+
+namespace {
+struct Place {
+    const char* name;
+    ui::Twips box;
+};
+
+// Page controls are measured from the tab control's top-left corner.
+const Place kMainWindow[] = {
+    {"SSTab1", {0, 0, 9165, 6735}},          {"cmdAbout", {6840, 6840, 1095, 375}},
+    {"cmdClose", {8040, 6840, 1095, 375}},   {"Image5", {1200, 720, 6930, 5280}},
+    {"lblQPath", {2760, 480, 2895, 255}},    {"txtQDir", {2760, 840, 2175, 285}},
+    {"lblModSel", {5760, 480, 1815, 255}},   {"cmbMod", {5760, 840, 2775, 315}},
+    {"cmdEdit", {5760, 1320, 1215, 375}},    {"Image2", {120, 1200, 5265, 5340}},
+    {"Label4", {240, 480, 1575, 255}},       {"chkFreelook", {240, 840, 1335, 255}},
+    {"chkRun", {240, 1200, 1695, 255}},      {"Check6", {240, 1560, 1455, 255}},
+    {"Label5", {1920, 960, 2175, 255}},      {"HScroll1", {1920, 1200, 2055, 255}},
+    {"txtFreelook", {4080, 1200, 375, 285}}, {"Label9", {6360, 480, 1335, 255}},
+    {"optLeft", {6360, 960, 1575, 195}},     {"OptRight", {6360, 1320, 1455, 195}},
+    {"OptCenter", {6360, 1680, 1815, 195}},  {"Label8", {6480, 4200, 1335, 255}},
+    {"Combo1", {6480, 4560, 2295, 315}},     {"cmdCustom", {6480, 5040, 1335, 375}},
+    {"cmdExtra", {6480, 5640, 1335, 375}},   {"Image1", {120, 3360, 4665, 3345}},
+    {"Label6", {240, 480, 2055, 255}},       {"chkDedicated", {240, 840, 1455, 255}},
+    {"Label7", {2400, 480, 1575, 255}},      {"txtMap", {2400, 840, 1815, 285}},
+    {"cmdInsert", {2400, 1200, 975, 375}},   {"Label10", {4560, 4920, 1935, 255}},
+    {"Label11", {3600, 5280, 855, 195}},     {"txtHostName", {4560, 5280, 1695, 285}},
+    {"Label12", {3720, 5760, 750, 195}},     {"txtTime", {4560, 5760, 495, 285}},
+    {"Label13", {3720, 6240, 720, 195}},     {"txtFrag", {4560, 6240, 495, 285}},
+    {"Label3", {6840, 480, 1935, 255}},      {"Check4", {6720, 840, 1695, 255}},
+    {"Check3", {6720, 1200, 1935, 255}},     {"Check5", {6720, 1560, 1695, 255}},
+    {"Check2", {6720, 1920, 1935, 255}},     {"Check1", {6720, 2280, 1935, 255}},
+    {"Check16", {6720, 2640, 1815, 195}},    {"Check9", {6720, 3000, 2175, 195}},
+    {"Check7", {6720, 3360, 1935, 195}},     {"Check17", {6720, 3720, 1935, 255}},
+    {"Check11", {6720, 4080, 2055, 195}},    {"Check10", {6720, 4440, 2055, 195}},
+    {"Check15", {6720, 4800, 1695, 195}},    {"Check12", {6720, 5160, 1575, 195}},
+    {"Check13", {6720, 5520, 1215, 195}},    {"Check14", {6720, 5880, 1215, 195}},
+    {"Check8", {6720, 6240, 1815, 195}},     {"Image3", {120, 2760, 3825, 3780}},
+    {"cmdRunQuake", {240, 5880, 1335, 495}}, {"cmdBatch", {7440, 5880, 1455, 495}},
+    {"Image4", {720, 360, 7575, 5790}},
+};
+
+const Place kLocator[] = {
+    {"lstFolders", {45, 0, 5085, 3240}},
+    {"lstDrive", {0, 3330, 3675, 315}},
+    {"cmdOkay", {3840, 3345, 1215, 300}},
+};
+
+template <std::size_t N>
+void checkPlaces(QWidget* window, QWidget* origin, const Place (&places)[N]) {
+    for (const Place& place : places) {
+        auto* control = window->findChild<QWidget*>(QLatin1String(place.name));
+        QVERIFY2(control != nullptr, place.name);
+        const QWidget* from = origin->isAncestorOf(control) ? origin : window;
+        const QRect actual(control->mapTo(from, QPoint(0, 0)), control->size());
+        QVERIFY2(actual == ui::toPixels(place.box), place.name);
+    }
+}
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mainWindow() {
+        test::TempDir home;
+        core::SettingsFile settings(home.file("q2velo.ini"));
+        settings.WriteINI("Quake2", "RunSetup", "No");
+        test::FakeServices services;
+        ui::frmVelo window(settings, services);
+        QVERIFY(window.Form_Load());
+        window.show();
+        QCOMPARE(window.size(), ui::toPixels(9330, 7275));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Quake II Velo Start v1.0"));
+        auto* tabs = window.findChild<QWidget*>(QStringLiteral("SSTab1"));
+        checkPlaces(&window, tabs, kMainWindow);
+    }
+
+    void locator() {
+        test::TempDir home;
+        core::SettingsFile settings(home.file("q2velo.ini"));
+        test::FakeServices services;
+        ui::frmQ2Dir window(settings, services);
+        window.show();
+        QCOMPARE(window.size(), ui::toPixels(5235, 3705));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Locate your Quake II Directory"));
+        checkPlaces(&window, &window, kLocator);
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "layout_test.moc"
