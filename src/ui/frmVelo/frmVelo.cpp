@@ -58,6 +58,7 @@ constexpr std::array<FlagPlace, 16> kFlagPlaces{{
 
 frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* parent)
     : QWidget(parent), settings_(settings), services_(services) {
+    loadArtwork();
     fixWindow(this, "frmVelo", tr("Quake II Velo Start v1.0"), 9330, 7275);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);

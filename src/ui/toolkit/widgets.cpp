@@ -125,7 +125,10 @@ void Picture::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box) {
-    return place(new Picture(parent, resource), name, box);
+    // Pictures lie beneath the controls, as the layouts overlap them in places.
+    auto* picture = place(new Picture(parent, resource), name, box);
+    picture->lower();
+    return picture;
 }
 
 TabControl::TabControl(QWidget* parent) : QTabWidget(parent) {
@@ -171,4 +174,15 @@ void centreOnScreen(QWidget* window) {
     window->move(frame.topLeft());
 }
 
+} // namespace velo::ui
+
+static void initArtResource() {
+    Q_INIT_RESOURCE(art);
+}
+
+namespace velo::ui {
+void loadArtwork() {
+    static const bool loaded = (initArtResource(), true);
+    (void)loaded;
+}
 } // namespace velo::ui

@@ -80,3 +80,8 @@ void fixWindow(QWidget* window, const char* name, const QString& caption, int wi
 void centreOnScreen(QWidget* window);
 
 } // namespace velo::ui
+
+namespace velo::ui {
+// Makes the artwork compiled into this library reachable under ":/art".
+void loadArtwork();
+} // namespace velo::ui
