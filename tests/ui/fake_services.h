@@ -23,7 +23,7 @@ public:
         std::string line;
     };
 
-    std::deque<std::optional<QString>> fileAnswers; // next dialog's answer; none: cancel
+    std::deque<QString> fileAnswers; // the next dialogs' answers; an empty one cancels
     std::vector<ui::FileDialogRequest> fileRequests;
     std::vector<Message> messages;
     std::vector<Start> starts;
@@ -53,8 +53,11 @@ private:
         if (fileAnswers.empty()) {
             return std::nullopt;
         }
-        auto next = fileAnswers.front();
+        const QString next = fileAnswers.front();
         fileAnswers.pop_front();
+        if (next.isEmpty()) {
+            return std::nullopt;
+        }
         return next;
     }
 };

@@ -272,7 +272,7 @@ private slots:
         Launcher launcher;
         QVERIFY(launcher.load());
         launcher.home.write("old.bat", "earlier\r\n");
-        launcher.services.fileAnswers.push_back(std::nullopt);
+        launcher.services.fileAnswers.push_back(QString());
         launcher.click("cmdBatch");
         QCOMPARE(launcher.home.read("old.bat"), std::string("earlier\r\n"));
         QVERIFY(launcher.services.messages.empty());
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(launcher.load());
         launcher.services.fileAnswers.push_back(QStringLiteral("/maps/q2dm1.bsp"));
         launcher.click("cmdInsert");
-        launcher.services.fileAnswers.push_back(std::nullopt);
+        launcher.services.fileAnswers.push_back(QString());
         launcher.click("cmdInsert");
         QCOMPARE(launcher.get<QLineEdit>("txtMap")->text(), QStringLiteral("q2dm1"));
     }
