@@ -6,6 +6,10 @@
 #include "platform/file.h"
 #include "scripts/game_files.h"
 #include "scripts/presets.h"
+#include "ui/frmAbout/frmAbout.h"
+#include "ui/frmExtra/frmExtra.h"
+#include "ui/frmKeys/frmKeys.h"
+#include "ui/frmMod/frmMod.h"
 #include "ui/frmQ2Dir/frmQ2Dir.h"
 #include "ui/toolkit/fonts.h"
 #include "ui/toolkit/services.h"
@@ -263,13 +267,36 @@ void frmVelo::cmdClose_Click() {
     close();
 }
 
-void frmVelo::cmdAbout_Click() {}
+void frmVelo::cmdAbout_Click() {
+    frmAbout about(services_, this);
+    centreOnScreen(&about);
+    about.exec();
+}
 
-void frmVelo::cmdCustom_Click() {}
+void frmVelo::cmdCustom_Click() {
+    frmKeys keys(gameDirectory(), mouse_, services_, this);
+    centreOnScreen(&keys);
+    keys.exec();
+}
 
-void frmVelo::cmdEdit_Click() {}
+void frmVelo::cmdEdit_Click() {
+    if (modEditor_) {
+        modEditor_->raise();
+        modEditor_->activateWindow();
+        return;
+    }
+    modEditor_ = new frmMod(settings_, services_, *cmbMod_, this);
+    connect(modEditor_, &QDialog::finished, modEditor_, &QObject::deleteLater);
+    modEditor_->Form_Load();
+    centreOnScreen(modEditor_);
+    modEditor_->show();
+}
 
-void frmVelo::cmdExtra_Click() {}
+void frmVelo::cmdExtra_Click() {
+    frmExtra extra(gameDirectory(), extraLines_, services_, this);
+    centreOnScreen(&extra);
+    extra.exec();
+}
 
 void frmVelo::cmdQDir_Click() {
     frmQ2Dir locator(settings_, services_, this);

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "core/launch_options.h"
+#include "scripts/extra_script.h"
+#include "ui/frmMouse/frmMouse.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -21,6 +24,7 @@ namespace velo::ui {
 
 class Services;
 class TabControl;
+class frmMod;
 
 // The main window: five tab pages of launch options and the actions that use them.
 class frmVelo : public QWidget {
@@ -71,6 +75,10 @@ private:
     core::SettingsFile& settings_;
     Services& services_;
     core::LaunchOptions kept_;
+    // Kept for the run and handed to the windows that use them.
+    MouseSetup mouse_;
+    scripts::ExtraLines extraLines_;
+    QPointer<frmMod> modEditor_;
 
     TabControl* SSTab1_ = nullptr;
     QLineEdit* txtQDir_ = nullptr;

@@ -24,6 +24,12 @@ template <class W> W* place(W* widget, const char* name, Twips box) {
     widget->setGeometry(toPixels(box));
     return widget;
 }
+
+// A click: the left button let go over the control it was pressed on.
+bool releasedInside(const QWidget* widget, const QMouseEvent* event) {
+    return event->button() == Qt::LeftButton &&
+           widget->rect().contains(event->position().toPoint());
+}
 } // namespace
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips box, bool bold) {
@@ -118,7 +124,7 @@ void Picture::paintEvent(QPaintEvent*) {
 }
 
 void Picture::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    if (releasedInside(this, event)) {
         emit clicked();
     }
     QWidget::mouseReleaseEvent(event);
@@ -129,6 +135,28 @@ Picture* makePicture(QWidget* parent, const char* name, const QString& resource,
     auto* picture = place(new Picture(parent, resource), name, box);
     picture->lower();
     return picture;
+}
+
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    QFont font = boldFont();
+    font.setUnderline(true);
+    setFont(font);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(colours);
+    setCursor(Qt::PointingHandCursor);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (releasedInside(this, event)) {
+        emit clicked();
+    }
+    QLabel::mouseReleaseEvent(event);
+}
+
+LinkLabel* makeLink(QWidget* parent, const char* name, const QString& text, Twips box) {
+    return place(new LinkLabel(text, parent), name, box);
 }
 
 TabControl::TabControl(QWidget* parent) : QTabWidget(parent) {

@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QLabel>
 #include <QString>
 #include <QStringList>
 #include <QTabWidget>
@@ -10,7 +11,6 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -55,6 +55,21 @@ private:
 };
 
 Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box);
+
+// A label that acts as a link: blue, bold and underlined, with a pointing hand over it.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    LinkLabel(const QString& text, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+LinkLabel* makeLink(QWidget* parent, const char* name, const QString& text, Twips box);
 
 // A tab control whose pages take their controls' places relative to the control's own
 // top-left corner, as the layouts give them: the page's offset inside the control is known
