@@ -1,4 +1,4 @@
-#include "fake_services.h"
+#include "launcher.h"
 #include "modal.h"
 #include "support/temp_dir.h"
 
@@ -22,6 +22,8 @@
 #include <memory>
 
 using velo::test::FakeServices;
+using velo::test::find;
+using velo::test::Launcher;
 using velo::test::TempDir;
 using velo::test::whenModal;
 using namespace velo;
@@ -31,41 +33,6 @@ const char* const kFirstExample =
     "C:\\Quake2\\Quake2.exe +set game baseq2 +set basedir C:\\Quake2 +cl_run 1  +freelook 1  "
     "+sensitivity 3 +exec q2velo.txt +crosshair 1  hand 2  +set dedicated 0 +map None hand 2  "
     "+menu_multiplayer +hostname Unnamed +fraglimit 0 +timelimit 0 +dmflags 16";
-
-template <class W> W* find(QWidget* root, const char* name) {
-    auto* widget = root->findChild<W*>(QLatin1String(name));
-    if (widget == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return widget;
-}
-
-// A main window over a settings file in a folder of its own.
-struct Launcher {
-    TempDir home;
-    core::SettingsFile settings{home.file("q2velo.ini")};
-    FakeServices services;
-    std::unique_ptr<ui::frmVelo> window;
-
-    explicit Launcher(const std::string& gameDir = "C:\\Quake2") {
-        settings.WriteINI("Quake2", "Path", gameDir);
-        settings.WriteINI("Quake2", "RunSetup", "No");
-    }
-    bool load() {
-        window = std::make_unique<ui::frmVelo>(settings, services);
-        return window->Form_Load();
-    }
-    template <class W> W* get(const char* name) { return find<W>(window.get(), name); }
-    void click(const char* name) { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }
-    int dmflags() const { return window->keptOptions().DMFlags; }
-    std::string lastLine() const { return services.starts.back().line; }
-    void run() { get<QPushButton>("cmdRunQuake")->click(); }
-    void pick(const char* layout) {
-        auto* combo = get<QComboBox>("Combo1");
-        combo->setCurrentIndex(combo->findText(QLatin1String(layout)));
-        emit combo->activated(combo->currentIndex());
-    }
-};
 
 QString settingsText(const TempDir& home) {
     return QString::fromStdString(home.read("q2velo.ini"));

@@ -3,10 +3,16 @@
 #include "support/temp_dir.h"
 
 #include "core/settings.h"
+#include "ui/frmAbout/frmAbout.h"
+#include "ui/frmExtra/frmExtra.h"
+#include "ui/frmKeys/frmKeys.h"
+#include "ui/frmMod/frmMod.h"
+#include "ui/frmMouse/frmMouse.h"
 #include "ui/frmVelo/frmVelo.h"
 #include "ui/toolkit/widgets.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QTabWidget>
 
@@ -48,6 +54,27 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         ok = save(&main, folder, QLatin1String(names[i])) && ok;
+    }
+
+    using namespace velo::ui;
+    const QString gameDir = QStringLiteral("/home/player/games/quake2");
+    MouseSetup mouse;
+    frmKeys keys(gameDir, mouse, services);
+    frmMouse mouseWindow;
+    velo::scripts::ExtraLines lines;
+    frmExtra extra(gameDir, lines, services);
+    frmMod mod(settings, services, *main.modList());
+    mod.Form_Load();
+    frmAbout about(services);
+    frmHalvern credits(services);
+    const std::pair<QWidget*, const char*> windows[] = {
+        {&keys, "keys"},    {&mouseWindow, "mouse"}, {&extra, "extra"},
+        {&mod, "mod-list"}, {&about, "about"},       {&credits, "credits"},
+    };
+    for (const auto& [window, name] : windows) {
+        window->show();
+        ok = save(window, folder, QLatin1String(name)) && ok;
+        window->hide();
     }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "fake_services.h"
+#include "support/temp_dir.h"
+
+#include "core/settings.h"
+#include "ui/frmVelo/frmVelo.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+#include <string>
+
+namespace velo::test {
+
+template <class W> W* find(QWidget* root, const char* name) {
+    auto* widget = root->findChild<W*>(QLatin1String(name));
+    if (widget == nullptr) {
+        qFatal("no control %s", name);
+    }
+    return widget;
+}
+
+// A main window over a settings file in a folder of its own.
+struct Launcher {
+    TempDir home;
+    core::SettingsFile settings{home.file("q2velo.ini")};
+    FakeServices services;
+    std::unique_ptr<ui::frmVelo> window;
+
+    explicit Launcher(const std::string& gameDir = "C:\\Quake2") {
+        settings.WriteINI("Quake2", "Path", gameDir);
+        settings.WriteINI("Quake2", "RunSetup", "No");
+    }
+    bool load() {
+        window = std::make_unique<ui::frmVelo>(settings, services);
+        return window->Form_Load();
+    }
+    template <class W> W* get(const char* name) { return find<W>(window.get(), name); }
+    void click(const char* name) { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }
+    int dmflags() const { return window->keptOptions().DMFlags; }
+    std::string lastLine() const { return services.starts.back().line; }
+    void run() { get<QPushButton>("cmdRunQuake")->click(); }
+    void pick(const char* layout) {
+        auto* combo = get<QComboBox>("Combo1");
+        combo->setCurrentIndex(combo->findText(QLatin1String(layout)));
+        emit combo->activated(combo->currentIndex());
+    }
+};
+
+} // namespace velo::test
