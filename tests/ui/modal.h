@@ -9,11 +9,13 @@
 
 namespace velo::test {
 
-// Runs answer on the next modal window once it is up, from inside its event loop.
-inline void whenModal(std::function<void(QWidget*)> answer) {
+// Runs answer on the next modal window (the one of that name, when given) once it is up,
+// from inside its event loop.
+inline void whenModal(std::function<void(QWidget*)> answer, const char* name = nullptr) {
     auto poll = std::make_shared<std::function<void()>>();
-    *poll = [poll, answer = std::move(answer)] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+    *poll = [poll, name, answer = std::move(answer)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && (name == nullptr || modal->objectName() == QLatin1String(name))) {
             answer(modal);
             *poll = nullptr;
             return;

@@ -1,0 +1,147 @@
+// The extra settings window, driven from the main window as a user does.
+#include "launcher.h"
+#include "modal.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include <filesystem>
+#include <functional>
+
+using namespace velo;
+using test::find;
+using test::whenModal;
+
+namespace {
+const std::string kTaunts = "bind F5 \"wave 1 \"\r\n"
+                            "bind F6 \"wave 2 \"\r\n"
+                            "bind F7 \"wave 3 \"\r\n"
+                            "bind F8 \"wave 4 \"\r\n"
+                            "bind F9 \"wave 5 \"\r\n";
+const std::string kAliases = "alias -grapple\"-attack;weaplast\"\r\n"
+                             "alias +grapple\"use grapple;+attack;echo Quick Grapple\"\r\n";
+
+using Act = std::function<void(QWidget*)>;
+
+struct Game {
+    test::TempDir folder;
+    std::unique_ptr<test::Launcher> launcher;
+
+    explicit Game(bool withBaseq2 = true) {
+        if (withBaseq2) {
+            std::filesystem::create_directory(folder.path() / "baseq2");
+        }
+        launcher = std::make_unique<test::Launcher>(folder.path().string());
+        launcher->load();
+    }
+    // Opens the window; act works on it, then "Close" closes it unless act did.
+    void extra(const Act& act = {}) {
+        whenModal([act](QWidget* window) {
+            if (act) {
+                act(window);
+            }
+            if (window->isVisible()) {
+                find<QPushButton>(window, "cmdClose")->click();
+            }
+        });
+        launcher->click("cmdExtra");
+    }
+    std::string script() const { return folder.read("baseq2/q2extra.txt"); }
+};
+
+QCheckBox* grapple(QWidget* window) {
+    return find<QCheckBox>(window, "chkRJ");
+}
+
+const std::string kTwoEmpty = "\r\n\r\n";
+
+QString q(const std::string& bytes) {
+    return QString::fromStdString(bytes);
+}
+} // namespace
+
+class frmExtraTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void closingWritesTheTauntsAndTheStoredLines_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("untouched") << "" << q(kTaunts + kTwoEmpty + kTwoEmpty);
+        QTest::newRow("grapple checked")
+            << "check" << q("bind W \"+grapple \"\r\n" + kTaunts + kAliases + kTwoEmpty);
+        QTest::newRow("checked then unchecked")
+            << "check uncheck" << q(kTaunts + kTwoEmpty + kTwoEmpty);
+        QTest::newRow("key Q, empty third taunt, close box")
+            << "check Q empty3 closebox"
+            << q("bind Q \"+grapple \"\r\nbind F5 \"wave 1 \"\r\nbind F6 \"wave 2 \"\r\n"
+                 "bind  \"wave 3 \"\r\nbind F8 \"wave 4 \"\r\nbind F9 \"wave 5 \"\r\n" +
+                 kAliases + kTwoEmpty);
+    }
+    void closingWritesTheTauntsAndTheStoredLines() {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        Game game;
+        game.folder.write("baseq2/q2extra.txt", "an older file, longer than the new one\r\n"
+                                                "which must not survive in any part\r\n"
+                                                "of the rewrite at all, not one byte of it\r\n"
+                                                "padding padding padding padding padding\r\n"
+                                                "padding padding padding padding padding\r\n");
+        const QStringList list = steps.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        game.extra([&](QWidget* window) {
+            for (const QString& step : list) {
+                if (step == QLatin1String("check") || step == QLatin1String("uncheck")) {
+                    QTest::mouseClick(grapple(window), Qt::LeftButton);
+                } else if (step == QLatin1String("Q")) {
+                    find<QLineEdit>(window, "txtRJ")->setText(QStringLiteral("Q"));
+                } else if (step == QLatin1String("empty3")) {
+                    find<QLineEdit>(window, "txtTaunt3")->clear();
+                } else if (step == QLatin1String("closebox")) {
+                    window->close();
+                }
+            }
+        });
+        QCOMPARE(q(game.script()), expected);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void aliasLinesOutliveTheOpeningThatSetThem() {
+        Game game;
+        bool shownChecked = true;
+        game.extra([](QWidget* window) { grapple(window)->click(); });
+        game.extra([&](QWidget* window) { shownChecked = grapple(window)->isChecked(); });
+        QVERIFY(!shownChecked);
+        QCOMPARE(game.script(), kTaunts + kAliases + kTwoEmpty);
+    }
+
+    void theGrappleKeyHoldsOneCharacterAndFocusStartsOnTheBox() {
+        Game game;
+        QString key;
+        QString focused;
+        game.extra([&](QWidget* window) {
+            focused = window->focusWidget()->objectName();
+            auto* box = find<QLineEdit>(window, "txtRJ");
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, QStringLiteral("QRS"));
+            key = box->text();
+        });
+        QCOMPARE(focused, QStringLiteral("chkRJ"));
+        QCOMPARE(key, QStringLiteral("Q"));
+    }
+
+    void aFileThatCannotBeWrittenIsReportedAndTheWindowCloses() {
+        Game game(/*withBaseq2*/ false);
+        game.extra();
+        const auto& messages = game.launcher->services.messages;
+        QCOMPARE(messages.size(), std::size_t{1});
+        QVERIFY(messages[0].text.contains(QLatin1String("q2extra.txt")));
+        QVERIFY(messages[0].kind == ui::MessageKind::Warning);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(game.launcher->services.quits.empty());
+        QVERIFY(std::filesystem::is_empty(game.folder.path()));
+    }
+};
+
+QTEST_MAIN(frmExtraTest)
+#include "frmExtra_test.moc"
