@@ -21,31 +21,9 @@ const std::string kTaunts = "bind F5 \"wave 1 \"\r\n"
 const std::string kAliases = "alias -grapple\"-attack;weaplast\"\r\n"
                              "alias +grapple\"use grapple;+attack;echo Quick Grapple\"\r\n";
 
-using Act = std::function<void(QWidget*)>;
-
-struct Game {
-    test::TempDir folder;
-    std::unique_ptr<test::Launcher> launcher;
-
-    explicit Game(bool withBaseq2 = true) {
-        if (withBaseq2) {
-            std::filesystem::create_directory(folder.path() / "baseq2");
-        }
-        launcher = std::make_unique<test::Launcher>(folder.path().string());
-        launcher->load();
-    }
-    // Opens the window; act works on it, then "Close" closes it unless act did.
-    void extra(const Act& act = {}) {
-        whenModal([act](QWidget* window) {
-            if (act) {
-                act(window);
-            }
-            if (window->isVisible()) {
-                find<QPushButton>(window, "cmdClose")->click();
-            }
-        });
-        launcher->click("cmdExtra");
-    }
+struct Game : test::Game {
+    using test::Game::Game;
+    void extra(const test::Act& act = {}) { open("cmdExtra", "cmdClose", act); }
     std::string script() const { return folder.read("baseq2/q2extra.txt"); }
 };
 

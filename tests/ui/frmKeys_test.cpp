@@ -44,33 +44,12 @@ const char* const kUntouched = "bind 1 \"+use Blaster\"\r\n"
                                "bind mouse3 \"+Mouse 3\"\r\n"
                                "exec q2extra.txt\r\n";
 
-using Act = std::function<void(QWidget*)>;
+using test::Act;
 
-// A launcher over a game folder that has its baseq2 folder, "Custom" picked.
-struct Game {
-    test::TempDir folder;
-    std::unique_ptr<test::Launcher> launcher;
-
-    explicit Game(bool withBaseq2 = true) {
-        if (withBaseq2) {
-            std::filesystem::create_directory(folder.path() / "baseq2");
-        }
-        launcher = std::make_unique<test::Launcher>(folder.path().string());
-        launcher->load();
-        launcher->pick("Custom");
-    }
-    // Opens the keyboard window; act works on it, then "&Close" closes it unless act did.
-    void keyboard(const Act& act = {}) {
-        whenModal([act](QWidget* keys) {
-            if (act) {
-                act(keys);
-            }
-            if (keys->isVisible()) {
-                find<QPushButton>(keys, "Command1")->click();
-            }
-        });
-        launcher->click("cmdCustom");
-    }
+// "Custom" picked, as the keyboard window needs.
+struct Game : test::Game {
+    explicit Game(bool withBaseq2 = true) : test::Game(withBaseq2) { launcher->pick("Custom"); }
+    void keyboard(const Act& act = {}) { open("cmdCustom", "Command1", act); }
     std::string script() const { return folder.read("baseq2/q2velo.txt"); }
 };
 

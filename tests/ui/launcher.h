@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fake_services.h"
+#include "modal.h"
 #include "support/temp_dir.h"
 
 #include "core/settings.h"
@@ -10,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,6 +50,35 @@ struct Launcher {
         auto* combo = get<QComboBox>("Combo1");
         combo->setCurrentIndex(combo->findText(QLatin1String(layout)));
         emit combo->activated(combo->currentIndex());
+    }
+};
+
+using Act = std::function<void(QWidget*)>;
+
+// A launcher over a game folder of its own, with or without its baseq2 folder.
+struct Game {
+    TempDir folder;
+    std::unique_ptr<Launcher> launcher;
+
+    explicit Game(bool withBaseq2 = true) {
+        if (withBaseq2) {
+            std::filesystem::create_directory(folder.path() / "baseq2");
+        }
+        launcher = std::make_unique<Launcher>(folder.path().string());
+        launcher->load();
+    }
+    // Opens a modal window by a main window button; act works on it, then the closer
+    // button closes it unless act did.
+    void open(const char* button, const char* closer, const Act& act) {
+        whenModal([act, closer](QWidget* window) {
+            if (act) {
+                act(window);
+            }
+            if (window->isVisible()) {
+                find<QPushButton>(window, closer)->click();
+            }
+        });
+        launcher->click(button);
     }
 };
 
