@@ -28,10 +28,10 @@ struct LaunchOptions {
 
 // One deathmatch flag box of the main window and the game's dmflags bit it owns.
 struct FlagBox {
-    int box;               // n of the control "Check<n>"
+    int box; // n of the control "Check<n>"
     const char* caption;
     std::int32_t bit;
-    bool onWhileChecked;   // false for the four "Allow ..."/"Falling Damage" boxes
+    bool onWhileChecked; // false for the four "Allow ..."/"Falling Damage" boxes
     bool checkedAtStart;
 };
 

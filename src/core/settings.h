@@ -13,8 +13,8 @@ inline constexpr std::string_view kSettingsFileName = "q2velo.ini";
 std::string settingsPathIn(std::string_view folder);
 
 struct SettingsRead {
-    std::string value;                // "" when the file, section or key is absent
-    platform::MaybeError error;       // set when the file exists but cannot be read
+    std::string value;          // "" when the file, section or key is absent
+    platform::MaybeError error; // set when the file exists but cannot be read
 };
 
 // The settings file. Every call reads or updates the file itself; nothing is held

@@ -7,8 +7,8 @@ namespace velo::scripts {
 
 // One action of the keyboard setup window, in the window's own order.
 struct Action {
-    const char* box;        // control name
-    const char* caption;    // its label
+    const char* box;     // control name
+    const char* caption; // its label
     const char* defaultKey;
     const char* command;
 };

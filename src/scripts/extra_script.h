@@ -14,8 +14,8 @@ struct ExtraLines {
 };
 
 struct ExtraSettings {
-    bool grapple = false;                                 // chkRJ
-    std::string grappleKey = "W";                         // txtRJ
+    bool grapple = false;                                            // chkRJ
+    std::string grappleKey = "W";                                    // txtRJ
     std::array<std::string, 5> taunts{"F5", "F6", "F7", "F8", "F9"}; // txtTaunt1 ... 5
 };
 

@@ -60,11 +60,7 @@ private slots:
         QFETCH(QString, steps);
         QFETCH(QString, expected);
         Game game;
-        game.folder.write("baseq2/q2extra.txt", "an older file, longer than the new one\r\n"
-                                                "which must not survive in any part\r\n"
-                                                "of the rewrite at all, not one byte of it\r\n"
-                                                "padding padding padding padding padding\r\n"
-                                                "padding padding padding padding padding\r\n");
+        game.folder.write("baseq2/q2extra.txt", std::string(400, 'x'));
         const QStringList list = steps.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         game.extra([&](QWidget* window) {
             for (const QString& step : list) {
@@ -111,13 +107,7 @@ private slots:
     void aFileThatCannotBeWrittenIsReportedAndTheWindowCloses() {
         Game game(/*withBaseq2*/ false);
         game.extra();
-        const auto& messages = game.launcher->services.messages;
-        QCOMPARE(messages.size(), std::size_t{1});
-        QVERIFY(messages[0].text.contains(QLatin1String("q2extra.txt")));
-        QVERIFY(messages[0].kind == ui::MessageKind::Warning);
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
-        QVERIFY(game.launcher->services.quits.empty());
-        QVERIFY(std::filesystem::is_empty(game.folder.path()));
+        QCOMPARE(game.failedWriteProblem("q2extra.txt"), QString());
     }
 };
 

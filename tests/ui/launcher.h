@@ -80,6 +80,22 @@ struct Game {
         });
         launcher->click(button);
     }
+    // What is wrong with how a failed script write showed; empty when it warned once,
+    // naming the file, closed every window, kept the launcher and left nothing behind.
+    QString failedWriteProblem(const char* file) const {
+        const auto& messages = launcher->services.messages;
+        if (messages.size() != 1 || messages[0].kind != ui::MessageKind::Warning ||
+            !messages[0].text.contains(QLatin1String(file))) {
+            return QLatin1String("no single warning naming the file");
+        }
+        if (QApplication::activeModalWidget() != nullptr || !launcher->services.quits.empty()) {
+            return QLatin1String("a window stayed open or the launcher ended");
+        }
+        if (!std::filesystem::is_empty(folder.path())) {
+            return QLatin1String("something was left in the game folder");
+        }
+        return QString();
+    }
 };
 
 } // namespace velo::test
