@@ -6,13 +6,20 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velo-start"));
     QApplication::setApplicationDisplayName(QLatin1String(velo::ui::kAppTitle));
 
-    velo::core::SettingsFile settings(
-        velo::core::settingsPathIn(velo::platform::programDirectory()));
+    // Chosen once: every read, write and probe of the settings file goes to this one path.
+    const velo::platform::SettingsFolder folder = velo::platform::settingsFolder();
+    if (folder.error) {
+        // Not fatal: the first write to the settings file shows the reason in a window.
+        std::fprintf(stderr, "velo-start: %s\n", folder.error->message().c_str());
+    }
+    velo::core::SettingsFile settings(velo::core::settingsPathIn(folder.path));
     velo::ui::DesktopServices services;
     velo::ui::frmVelo window(settings, services);
     if (!window.Form_Load()) {

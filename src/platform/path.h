@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,5 +17,28 @@ std::string joinNative(std::string_view dir, std::string_view name);
 // A path composed with "\" separators (game directory + "\baseq2\..."), as the
 // platform's file calls need it: unchanged on Windows, "\" turned into "/" elsewhere.
 std::string nativePath(std::string_view composed);
+
+// True when the running user (by effective ids) may create files in folder.
+bool folderWritable(const std::string& folder);
+
+// Creates folder and every missing folder above it, new ones private to the user;
+// a folder that is already there is no failure.
+MaybeError makeFolders(const std::string& folder);
+
+struct SettingsFolder {
+    std::string path; // the folder that holds the settings file
+    MaybeError error; // the per-user folder could not be made; path still names it
+};
+
+// Where the settings file lives, chosen once at start: the program's own folder
+// while it can be written (a copy unpacked anywhere keeps its settings beside it),
+// otherwise xdgConfigHome/velo-start, or home/.config/velo-start when xdgConfigHome
+// is empty or relative. The per-user folder is created when it is chosen.
+SettingsFolder chooseSettingsFolder(const std::string& programDir, std::string_view xdgConfigHome,
+                                    std::string_view home,
+                                    bool (*writable)(const std::string&) = folderWritable);
+
+// chooseSettingsFolder for this process: its executable's folder and its environment.
+SettingsFolder settingsFolder();
 
 } // namespace velo::platform

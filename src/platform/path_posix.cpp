@@ -1,7 +1,12 @@
 #include "path.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velo::platform {
@@ -31,6 +36,66 @@ std::string nativePath(std::string_view composed) {
     std::string path(composed);
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
+}
+
+bool folderWritable(const std::string& folder) {
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+MaybeError makeFolders(const std::string& folder) {
+    for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+        const std::string step = folder.substr(0, end);
+        if (!step.empty() && step.back() != '/' && ::mkdir(step.c_str(), 0700) != 0) {
+            const int errorNumber = errno;
+            struct stat info {};
+            if (errorNumber != EEXIST) {
+                return Error{step, reasonFor(errorNumber)};
+            }
+            if (::stat(step.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+                return Error{step, reasonFor(ENOTDIR)};
+            }
+        }
+        if (end == std::string::npos) {
+            return std::nullopt;
+        }
+    }
+}
+
+SettingsFolder chooseSettingsFolder(const std::string& programDir, std::string_view xdgConfigHome,
+                                    std::string_view home, bool (*writable)(const std::string&)) {
+    if (writable(programDir)) {
+        return {programDir, std::nullopt};
+    }
+    std::string base;
+    // A relative base would move with the current directory, so it counts as unset.
+    if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') {
+        base = xdgConfigHome;
+    } else if (!home.empty()) {
+        base = joinNative(home, ".config");
+    } else {
+        return {programDir,
+                Error{programDir, "cannot be written, and neither XDG_CONFIG_HOME nor HOME "
+                                  "names a folder for the settings"}};
+    }
+    SettingsFolder chosen{joinNative(base, "velo-start"), std::nullopt};
+    chosen.error = makeFolders(chosen.path);
+    return chosen;
+}
+
+SettingsFolder settingsFolder() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* homeVariable = std::getenv("HOME");
+    std::string home = homeVariable != nullptr ? homeVariable : "";
+    if (home.empty()) {
+        std::string buffer(16384, '\0');
+        passwd entry{};
+        passwd* found = nullptr;
+        if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+            found != nullptr && found->pw_dir != nullptr) {
+            home = found->pw_dir;
+        }
+    }
+    return chooseSettingsFolder(programDirectory(), xdg != nullptr ? xdg : "", home);
 }
 
 } // namespace velo::platform

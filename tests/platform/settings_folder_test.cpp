@@ -1,0 +1,109 @@
+#include "support/temp_dir.h"
+
+#include "platform/path.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace velo::platform;
+using velo::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool always(const std::string&) {
+    return true;
+}
+bool never(const std::string&) {
+    return false;
+}
+
+struct FolderRow {
+    const char* name;
+    bool programWritable;
+    const char* xdg;      // relative to the temporary folder when it starts with "@"
+    const char* expected; // relative to the temporary folder
+};
+
+class ChooseSettingsFolder : public testing::TestWithParam<FolderRow> {};
+
+TEST_P(ChooseSettingsFolder, BesideTheProgramOrPerUser) {
+    const FolderRow& row = GetParam();
+    TempDir dir;
+    fs::create_directory(dir.path() / "prog");
+    const std::string xdg = row.xdg[0] == '@' ? dir.file(row.xdg + 1) : row.xdg;
+    const SettingsFolder chosen = chooseSettingsFolder(dir.file("prog"), xdg, dir.file("home"),
+                                                       row.programWritable ? always : never);
+    EXPECT_FALSE(chosen.error) << chosen.error->message();
+    EXPECT_EQ(chosen.path, dir.file(row.expected));
+    EXPECT_TRUE(fs::is_directory(chosen.path));
+    if (row.programWritable) {
+        EXPECT_FALSE(fs::exists(dir.path() / "home"));
+        EXPECT_FALSE(fs::exists(dir.path() / "xdg"));
+    } else {
+        struct stat info {};
+        ASSERT_EQ(::stat(chosen.path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ChooseSettingsFolder,
+    testing::Values(
+        FolderRow{"WritableProgramFolder", true, "@xdg", "prog"},
+        FolderRow{"ReadOnlyHonoursXdgConfigHome", false, "@xdg/deeper", "xdg/deeper/velo-start"},
+        FolderRow{"ReadOnlyWithoutXdgUsesHomeConfig", false, "", "home/.config/velo-start"},
+        FolderRow{"RelativeXdgIsIgnored", false, "relative/config", "home/.config/velo-start"}),
+    [](const testing::TestParamInfo<FolderRow>& row) { return std::string(row.param.name); });
+
+TEST(ChooseSettingsFolder, KeepsAnExistingPerUserFolderAndItsFile) {
+    TempDir dir;
+    fs::create_directories(dir.path() / "xdg/velo-start");
+    dir.write("xdg/velo-start/q2velo.ini", "[Quake2]\r\nPath=/games/q2\r\n");
+    const SettingsFolder chosen =
+        chooseSettingsFolder(dir.file("prog"), dir.file("xdg"), dir.file("home"), never);
+    EXPECT_FALSE(chosen.error);
+    EXPECT_EQ(dir.read("xdg/velo-start/q2velo.ini"), "[Quake2]\r\nPath=/games/q2\r\n");
+}
+
+TEST(ChooseSettingsFolder, AFolderThatCannotBeMadeIsAnErrorNamingIt) {
+    TempDir dir;
+    dir.write("xdg", "a file where a folder should be");
+    const SettingsFolder chosen =
+        chooseSettingsFolder(dir.file("prog"), dir.file("xdg"), dir.file("home"), never);
+    EXPECT_EQ(chosen.path, dir.file("xdg/velo-start"));
+    ASSERT_TRUE(chosen.error);
+    EXPECT_EQ(chosen.error->subject, dir.file("xdg"));
+    EXPECT_FALSE(chosen.error->reason.empty());
+}
+
+TEST(ChooseSettingsFolder, WithNoPerUserFolderStaysBesideTheProgramAndSaysWhy) {
+    const SettingsFolder chosen = chooseSettingsFolder("/opt/velo", "", "", never);
+    EXPECT_EQ(chosen.path, "/opt/velo");
+    ASSERT_TRUE(chosen.error);
+    EXPECT_EQ(chosen.error->subject, "/opt/velo");
+}
+
+// Root passes every permission check, so only a folder that is not there stands
+// for an unwritable one in every run; the mode check runs for other users.
+TEST(FolderWritable, FollowsWhatTheUserMayDo) {
+    TempDir dir;
+    EXPECT_TRUE(folderWritable(dir.path().string()));
+    EXPECT_FALSE(folderWritable(dir.file("missing")));
+    const SettingsFolder chosen =
+        chooseSettingsFolder(dir.file("missing"), dir.file("xdg"), dir.file("home"));
+    EXPECT_EQ(chosen.path, dir.file("xdg/velo-start"));
+    if (::geteuid() != 0) {
+        fs::create_directory(dir.path() / "ro");
+        fs::permissions(dir.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_FALSE(folderWritable(dir.file("ro")));
+        EXPECT_EQ(chooseSettingsFolder(dir.file("ro"), "", dir.file("home")).path,
+                  dir.file("home/.config/velo-start"));
+        fs::permissions(dir.path() / "ro", fs::perms::owner_all);
+    }
+}
+
+} // namespace
