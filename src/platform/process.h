@@ -2,7 +2,9 @@
 
 #include "error.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velo::platform {
@@ -17,6 +19,27 @@ struct LaunchPlan {
 // one-text command line needs it: the program is gameDir + "\Quake2.exe" as a
 // native path; the rest of the line after that prefix is split at runs of blanks.
 LaunchPlan splitCommandLine(const std::string& gameDir, const std::string& line);
+
+// Native engines looked for in the game folder, in this order, when Quake2.exe
+// itself cannot be started.
+inline constexpr std::array<std::string_view, 3> kNativeEngines = {"quake2", "yquake2", "q2pro"};
+
+struct PlanChoice {
+    LaunchPlan plan;  // without error: what to execute
+    MaybeError error; // nothing found can start the game: what was looked for
+};
+
+// How a system without a one-text command line starts the composed line. Only the
+// program is chosen; the arguments are always the line's own after its program part:
+// - Quake2.exe in gameDir that begins with "MZ": "wine" found in pathEnv (a PATH value),
+//   with the Quake2.exe path as its first argument;
+// - Quake2.exe that is a native executable: itself;
+// - otherwise the first of kNativeEngines in gameDir that is a native executable.
+PlanChoice choosePlan(const std::string& gameDir, const std::string& line,
+                      std::string_view pathEnv);
+
+// choosePlan with this process's PATH: what startGame will run.
+PlanChoice gamePlan(const std::string& gameDir, const std::string& line);
 
 // Starts the game with the composed line, detached, without waiting for it.
 MaybeError startGame(const std::string& gameDir, const std::string& line);

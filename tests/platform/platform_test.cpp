@@ -1,3 +1,4 @@
+#include "support/recorder.h"
 #include "support/temp_dir.h"
 
 #include "platform/file.h"
@@ -5,11 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace velo::platform;
@@ -146,27 +145,11 @@ TEST_P(StartGame, RunsTheGameDetachedWithTheSplitLine) {
     TempDir dir;
     const fs::path game = dir.path() / GetParam();
     fs::create_directory(game);
-    {
-        std::ofstream script(game / "Quake2.exe");
-        script << "#!/bin/sh\nout=\"$(dirname \"$0\")/args\"\n"
-                  "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$out.tmp\"\n"
-                  "mv \"$out.tmp\" \"$out\"\nsleep 2\n";
-    }
-    fs::permissions(game / "Quake2.exe", fs::perms::owner_all);
+    velo::test::writeRecorder(game / "Quake2.exe", game / "args");
     const std::string gameDir = game.string();
     const std::string line = gameDir + "\\Quake2.exe +set game baseq2  +hostname Frag Fest";
     ASSERT_FALSE(startGame(gameDir, line));
-
-    const fs::path record = game / "args";
-    for (int i = 0; i < 200 && !fs::exists(record); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    std::ifstream in(record);
-    std::vector<std::string> got;
-    for (std::string arg; std::getline(in, arg);) {
-        got.push_back(arg);
-    }
-    EXPECT_EQ(got,
+    EXPECT_EQ(velo::test::recordedArguments(game / "args"),
               (std::vector<std::string>{"+set", "game", "baseq2", "+hostname", "Frag", "Fest"}));
 }
 

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace velo::test {
+
+// Writes an executable shell script at program that, when run, records each of its
+// arguments on a line of record (written whole, then renamed into place) and stays up
+// a moment, as a game would. It calls nothing through PATH, so a test may set any.
+inline void writeRecorder(const std::filesystem::path& program,
+                          const std::filesystem::path& record) {
+    {
+        std::ofstream script(program, std::ios::binary | std::ios::trunc);
+        script << "#!/bin/sh\n"
+                  "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '"
+               << record.string() << ".tmp'\n/bin/mv '" << record.string() << ".tmp' '"
+               << record.string() << "'\n/bin/sleep 1\n";
+        if (!script) {
+            throw std::runtime_error("cannot write " + program.string());
+        }
+    }
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+}
+
+// The lines a recorder wrote, waiting up to ten seconds for them; empty when none came.
+inline std::vector<std::string> recordedArguments(const std::filesystem::path& record) {
+    for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::ifstream in(record);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace velo::test
