@@ -1,11 +1,11 @@
 #include "support/recorder.h"
 #include "support/temp_dir.h"
+#include "support/with_path.h"
 
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -138,30 +138,6 @@ TEST(ChoosePlan, AnEmptyGameFolderIsAnError) {
     EXPECT_EQ(chosen.error->subject, "Quake2.exe");
 }
 
-// PATH is this process's; each test sets its own and puts the old one back.
-class WithPath {
-public:
-    explicit WithPath(const std::string& value) {
-        const char* old = std::getenv("PATH");
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
-        ::setenv("PATH", value.c_str(), 1);
-    }
-    ~WithPath() {
-        if (had_) {
-            ::setenv("PATH", old_.c_str(), 1);
-        } else {
-            ::unsetenv("PATH");
-        }
-    }
-    WithPath(const WithPath&) = delete;
-    WithPath& operator=(const WithPath&) = delete;
-
-private:
-    bool had_ = false;
-    std::string old_;
-};
-
 TEST(StartGame, RunsAWindowsGameThroughTheFirstWineOnPath) {
     TempDir dir;
     fs::create_directories(dir.path() / "my game");
@@ -170,7 +146,7 @@ TEST(StartGame, RunsAWindowsGameThroughTheFirstWineOnPath) {
     put(dir.path() / "my game", {"Quake2.exe", Kind::Windows});
     velo::test::writeRecorder(dir.path() / "bin/wine", dir.path() / "args");
     velo::test::writeRecorder(dir.path() / "later/wine", dir.path() / "wrong");
-    const WithPath path(dir.file("bin") + ":" + dir.file("later"));
+    const velo::test::WithPath path(dir.file("bin") + ":" + dir.file("later"));
 
     const std::string gameDir = dir.file("my game");
     ASSERT_FALSE(
@@ -185,7 +161,7 @@ TEST(StartGame, AWindowsGameWithoutWineStartsNothingAndSaysWhatIsNeeded) {
     TempDir dir;
     fs::create_directories(dir.path() / "game");
     put(dir.path() / "game", {"Quake2.exe", Kind::Windows});
-    const WithPath path(dir.file("nowhere"));
+    const velo::test::WithPath path(dir.file("nowhere"));
     const MaybeError error = startGame(dir.file("game"), dir.file("game") + "\\Quake2.exe +map x");
     ASSERT_TRUE(error);
     EXPECT_EQ(error->subject, dir.file("game/Quake2.exe"));
@@ -197,7 +173,7 @@ TEST(StartGame, RunsANativeEngineWhenThereIsNoQuake2Exe) {
     TempDir dir;
     fs::create_directories(dir.path() / "game");
     velo::test::writeRecorder(dir.path() / "game/yquake2", dir.path() / "args");
-    const WithPath path(dir.file("nowhere"));
+    const velo::test::WithPath path(dir.file("nowhere"));
     ASSERT_FALSE(startGame(dir.file("game"), dir.file("game") + "\\Quake2.exe +exec q2velo.txt"));
     EXPECT_EQ(velo::test::recordedArguments(dir.path() / "args"),
               (std::vector<std::string>{"+exec", "q2velo.txt"}));
