@@ -13,7 +13,7 @@ std::string suggestedBatchName(std::string_view modName) {
     return name;
 }
 
-std::string batchFileText(std::string_view line, std::string_view gameDir) {
+std::string batchLine(std::string_view line, std::string_view gameDir) {
     std::string program(gameDir);
     program += "\\Quake2.exe";
     std::string text;
@@ -27,8 +27,11 @@ std::string batchFileText(std::string_view line, std::string_view gameDir) {
     } else {
         text += line;
     }
-    text += "\r\n";
     return text;
+}
+
+std::string batchFileText(std::string_view line, std::string_view gameDir) {
+    return batchLine(line, gameDir) + "\r\n";
 }
 
 platform::MaybeError writeBatchFile(const std::string& path, std::string_view line,

@@ -10,9 +10,12 @@ namespace velo::core {
 // "Mod.bat" for the mod "baseq2" or an empty mod, else mod + ".bat".
 std::string suggestedBatchName(std::string_view modName);
 
-// The batch file's bytes: the line and CR LF. When the game directory holds a
-// blank, the program path at the start of the line is put in double quotes so
-// the command interpreter does not cut it there; otherwise the line is as given.
+// The batch file's command: when the game directory holds a blank, the program path
+// at the start of the line is put in double quotes so the command interpreter does
+// not cut it there; otherwise the line as given.
+std::string batchLine(std::string_view line, std::string_view gameDir);
+
+// The batch file's bytes: its command and CR LF.
 std::string batchFileText(std::string_view line, std::string_view gameDir);
 
 // Writes the batch file at path (a native path chosen in a save dialog).

@@ -41,6 +41,9 @@ PlanChoice choosePlan(const std::string& gameDir, const std::string& line,
 // choosePlan with this process's PATH: what startGame will run.
 PlanChoice gamePlan(const std::string& gameDir, const std::string& line);
 
+// True where a saved launch can be a shell script: systems whose shell runs one.
+bool shellScriptsRun();
+
 // Starts the game with the composed line, detached, without waiting for it.
 MaybeError startGame(const std::string& gameDir, const std::string& line);
 

@@ -1,8 +1,10 @@
 #include "launcher.h"
 #include "modal.h"
+#include "support/recorder.h"
 #include "support/temp_dir.h"
 
 #include "core/settings.h"
+#include "platform/process.h"
 #include "ui/frmQ2Dir/frmQ2Dir.h"
 #include "ui/frmVelo/frmVelo.h"
 #include "ui/toolkit/twips.h"
@@ -11,6 +13,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +21,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -224,9 +228,11 @@ private slots:
         launcher.services.fileAnswers.push_back(QString::fromStdString(path));
         launcher.click("cmdBatch");
         QCOMPARE(launcher.services.fileRequests.back().suggestedName, suggested);
-        QCOMPARE(
-            launcher.services.fileRequests.back().filters,
-            QStringList({QStringLiteral("Batch File(*.bat)"), QStringLiteral("All Files(*.*)")}));
+        QStringList filters{QStringLiteral("Batch File(*.bat)"), QStringLiteral("All Files(*.*)")};
+        if (platform::shellScriptsRun()) {
+            filters.insert(1, QStringLiteral("Shell Script(*.sh)"));
+        }
+        QCOMPARE(launcher.services.fileRequests.back().filters, filters);
         if (mod == QLatin1String("baseq2")) {
             const std::string bytes = launcher.home.read("game");
             QCOMPARE(bytes, std::string(kFirstExample) + "\r\n");
@@ -249,6 +255,70 @@ private slots:
         launcher.click("cmdBatch");
         QCOMPARE(launcher.services.messages.size(), std::size_t{1});
         QVERIFY(launcher.services.messages[0].text.contains(QString::fromStdString(missing)));
+    }
+
+    void shellScriptNameGetsAScriptRunningWhatRunQuakeWould() {
+        if (!platform::shellScriptsRun()) {
+            QSKIP("no shell scripts here");
+        }
+        TempDir game;
+        const std::filesystem::path record = game.path() / "args";
+        test::writeRecorder(game.path() / "q2pro", record);
+        Launcher launcher(game.path().string());
+        QVERIFY(launcher.load());
+        launcher.get<QLineEdit>("txtHostName")->setText(QStringLiteral("it's $HOME"));
+        const std::string script = launcher.home.file("Mod.sh");
+        launcher.services.fileAnswers.push_back(QString::fromStdString(script));
+        launcher.click("cmdBatch");
+        QVERIFY(launcher.services.messages.empty());
+
+        const std::string bytes = launcher.home.read("Mod.sh");
+        const std::string start =
+            "#!/bin/sh\nexec '" + (game.path() / "q2pro").string() + "' '+set' ";
+        QCOMPARE(bytes.substr(0, start.size()), start);
+        QCOMPARE(bytes.back(), '\n');
+        QVERIFY((std::filesystem::status(script).permissions() &
+                 std::filesystem::perms::owner_exec) != std::filesystem::perms::none);
+
+        launcher.run();
+        const std::string line = launcher.lastLine();
+        QCOMPARE(std::system(("'" + script + "'").c_str()), 0);
+        QCOMPARE(test::recordedArguments(record),
+                 platform::splitCommandLine(game.path().string(), line).arguments);
+    }
+
+    void shellScriptWithNothingToRunWarnsAndWritesNothing() {
+        if (!platform::shellScriptsRun()) {
+            QSKIP("no shell scripts here");
+        }
+        TempDir game;
+        Launcher launcher(game.path().string());
+        QVERIFY(launcher.load());
+        launcher.services.fileAnswers.push_back(
+            QString::fromStdString(launcher.home.file("Mod.sh")));
+        launcher.click("cmdBatch");
+        QCOMPARE(launcher.services.messages.size(), std::size_t{1});
+        QVERIFY(launcher.services.messages[0].text.contains(QLatin1String("yquake2")));
+        QVERIFY(!std::filesystem::exists(launcher.home.file("Mod.sh")));
+    }
+
+    void buttonTooltipsShowTheLineAsItIsWhenShown() {
+        Launcher launcher("C:\\Program Files\\Quake2");
+        QVERIFY(launcher.load());
+        launcher.get<QLineEdit>("txtHostName")->setText(QStringLiteral("Arena"));
+        const auto tooltipOf = [&launcher](const char* name) {
+            auto* button = launcher.get<QPushButton>(name);
+            QHelpEvent event(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(button, &event);
+            return button->toolTip().toStdString();
+        };
+        const std::string run = tooltipOf("cmdRunQuake");
+        const std::string batch = tooltipOf("cmdBatch");
+        launcher.run();
+        QCOMPARE(run, launcher.lastLine());
+        QVERIFY(run.find("+hostname Arena ") != std::string::npos);
+        QCOMPARE(batch,
+                 "\"C:\\Program Files\\Quake2\\Quake2.exe\"" + run.substr(run.find(' ', 11)));
     }
 
     void keyLayoutListWritesPresets() {

@@ -2,8 +2,10 @@
 
 #include "core/batch_file.h"
 #include "core/command_line.h"
+#include "core/launch_script.h"
 #include "core/settings.h"
 #include "platform/file.h"
+#include "platform/process.h"
 #include "scripts/game_files.h"
 #include "scripts/presets.h"
 #include "ui/frmAbout/frmAbout.h"
@@ -18,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -166,6 +169,9 @@ void frmVelo::buildRun(QWidget* page) {
 
     connect(cmdRunQuake_, &QPushButton::clicked, this, &frmVelo::cmdRunQuake_Click);
     connect(cmdBatch_, &QPushButton::clicked, this, &frmVelo::cmdBatch_Click);
+    // Composed when shown, so the tooltip follows every change on the pages.
+    cmdRunQuake_->installEventFilter(this);
+    cmdBatch_->installEventFilter(this);
 }
 
 void frmVelo::connectLaunchOptions() {
@@ -337,7 +343,11 @@ void frmVelo::cmdRunQuake_Click() {
 
 void frmVelo::cmdBatch_Click() {
     FileDialogRequest request;
-    request.filters = QStringList{tr("Batch File(*.bat)"), tr("All Files(*.*)")};
+    request.filters = QStringList{tr("Batch File(*.bat)")};
+    if (platform::shellScriptsRun()) {
+        request.filters << tr("Shell Script(*.sh)");
+    }
+    request.filters << tr("All Files(*.*)");
     request.suggestedName = qs(core::suggestedBatchName(ss(cmbMod_->currentText())));
     const auto path = services_.saveFile(this, request);
     if (!path) {
@@ -345,9 +355,33 @@ void frmVelo::cmdBatch_Click() {
     }
     const core::LaunchOptions options = currentOptions();
     const std::string line = core::ComposeCommandLine(options);
-    if (auto error = core::writeBatchFile(ss(*path), line, options.GameDir)) {
+    const std::string file = ss(*path);
+    if (platform::shellScriptsRun() && core::isShellScriptName(file)) {
+        // The script runs what "Run Quake II" would; with nothing to run, it is not written.
+        const platform::PlanChoice chosen = platform::gamePlan(options.GameDir, line);
+        const platform::MaybeError error =
+            chosen.error ? chosen.error : core::writeLaunchScript(file, chosen.plan);
+        if (error) {
+            warn(services_, this, tr("The shell script could not be written."), *error);
+        }
+        return;
+    }
+    if (auto error = core::writeBatchFile(file, line, options.GameDir)) {
         warn(services_, this, tr("The batch file could not be written."), *error);
     }
+}
+
+QString frmVelo::lineFor(const QObject* button) const {
+    const core::LaunchOptions options = currentOptions();
+    const std::string line = core::ComposeCommandLine(options);
+    return qs(button == cmdBatch_ ? core::batchLine(line, options.GameDir) : line);
+}
+
+bool frmVelo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && (watched == cmdRunQuake_ || watched == cmdBatch_)) {
+        static_cast<QWidget*>(watched)->setToolTip(lineFor(watched));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmVelo::cmdInsert_Click() {

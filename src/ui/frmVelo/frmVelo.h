@@ -56,6 +56,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWelcome(QWidget* page);
@@ -69,6 +70,8 @@ private:
     bool runLocator();
     // The kept fields and the window fields read from the controls, in the line's order.
     core::LaunchOptions currentOptions() const;
+    // What a button would run, as its tooltip shows it.
+    QString lineFor(const QObject* button) const;
     // A settings value; on a read failure, tells the user and returns nothing.
     std::optional<std::string> read(const char* section, const char* key);
 
