@@ -11,7 +11,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velo-start"));
-    QApplication::setApplicationDisplayName(QLatin1String(velo::ui::kAppTitle));
+    // Not a display name: the toolkit would append it to every window's caption.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.velo_start"));
 
     // Chosen once: every read, write and probe of the settings file goes to this one path.
     const velo::platform::SettingsFolder folder = velo::platform::settingsFolder();
