@@ -80,13 +80,17 @@ xvfb=$!
 read -r -u 3 display
 export DISPLAY=:$display
 
+# The menu's command, found on the PATH as a desktop would find it.
+exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/org.example.velo_start.desktop")
+[ "$exec_line" = velo-start ] || fail "the menu entry runs \"$exec_line\""
+
 # start_from_menu CAPTION [UNWANTED]: starts the installed program from / and waits
 # for a window with that caption, and none with the unwanted one; fails otherwise.
 start_from_menu() {
     local caption=$1 unwanted=${2:-} i
-    (cd / && exec env -i PATH=/usr/bin:/bin HOME="$home" XDG_CONFIG_HOME="$config" \
-        XDG_RUNTIME_DIR="$runtime" DISPLAY="$DISPLAY" "${as_user[@]}" \
-        "$root/usr/bin/velo-start" 2>"$work/stderr") &
+    (cd / && exec env -i PATH="$root/usr/bin:/usr/bin:/bin" HOME="$home" \
+        XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$runtime" DISPLAY="$DISPLAY" \
+        "${as_user[@]}" "$exec_line" 2>"$work/stderr") &
     app=$!
     for i in $(seq 100); do
         if xwininfo -root -tree | grep -q "\"$caption\""; then
