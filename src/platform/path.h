@@ -11,7 +11,8 @@ namespace velo::platform {
 // (except at a root, where the platform reports one).
 std::string programDirectory();
 
-// dir + the platform's separator + name, with nothing added or removed otherwise.
+// dir + the platform's separator + name, with nothing added or removed otherwise;
+// on Windows no second backslash after a folder that ends in one (a drive root).
 std::string joinNative(std::string_view dir, std::string_view name);
 
 // A path composed with "\" separators (game directory + "\baseq2\..."), as the
