@@ -19,11 +19,13 @@ std::string joinNative(std::string_view dir, std::string_view name);
 // platform's file calls need it: unchanged on Windows, "\" turned into "/" elsewhere.
 std::string nativePath(std::string_view composed);
 
-// True when the running user (by effective ids) may create files in folder.
+// True when the running user may create files in folder (POSIX: by effective ids;
+// Windows: a probe file is created and deleted again).
 bool folderWritable(const std::string& folder);
 
-// Creates folder and every missing folder above it, new ones private to the user;
-// a folder that is already there is no failure.
+// Creates folder and every missing folder above it, new ones private to the user
+// (POSIX: mode 0700; Windows: the access list inherited from above); a folder that
+// is already there is no failure.
 MaybeError makeFolders(const std::string& folder);
 
 struct SettingsFolder {
@@ -31,7 +33,7 @@ struct SettingsFolder {
     MaybeError error; // the per-user folder could not be made; path still names it
 };
 
-// Where the settings file lives, chosen once at start: the program's own folder
+// POSIX only. Where the settings file lives, chosen once at start: the program's own folder
 // while it can be written (a copy unpacked anywhere keeps its settings beside it),
 // otherwise xdgConfigHome/velo-start, or home/.config/velo-start when xdgConfigHome
 // is empty or relative. The per-user folder is created when it is chosen.
@@ -39,7 +41,9 @@ SettingsFolder chooseSettingsFolder(const std::string& programDir, std::string_v
                                     std::string_view home,
                                     bool (*writable)(const std::string&) = folderWritable);
 
-// chooseSettingsFolder for this process: its executable's folder and its environment.
+// Where this process keeps its settings file. POSIX: chooseSettingsFolder with its
+// executable's folder and its environment. Windows: always the executable's own
+// folder, as the launcher has always kept it there.
 SettingsFolder settingsFolder();
 
 } // namespace velo::platform

@@ -29,7 +29,8 @@ struct PlanChoice {
     MaybeError error; // nothing found can start the game: what was looked for
 };
 
-// How a system without a one-text command line starts the composed line. Only the
+// POSIX only (Windows starts the line itself). How a system without a one-text
+// command line starts the composed line. Only the
 // program is chosen; the arguments are always the line's own after its program part:
 // - Quake2.exe in gameDir that begins with "MZ": "wine" found in pathEnv (a PATH value),
 //   with the Quake2.exe path as its first argument;
@@ -38,13 +39,15 @@ struct PlanChoice {
 PlanChoice choosePlan(const std::string& gameDir, const std::string& line,
                       std::string_view pathEnv);
 
-// choosePlan with this process's PATH: what startGame will run.
+// POSIX only. choosePlan with this process's PATH: what startGame will run.
 PlanChoice gamePlan(const std::string& gameDir, const std::string& line);
 
 // True where a saved launch can be a shell script: systems whose shell runs one.
 bool shellScriptsRun();
 
-// Starts the game with the composed line, detached, without waiting for it.
+// Starts the game with the composed line, detached, without waiting for it. Windows:
+// gameDir + "\Quake2.exe" is named as the program and the line is its command line,
+// byte for byte; the game's window opens minimized.
 MaybeError startGame(const std::string& gameDir, const std::string& line);
 
 } // namespace velo::platform
