@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include "platform/path.h"
 #include "scripts/custom_layout.h"
 #include "scripts/extra_script.h"
 #include "scripts/game_files.h"
@@ -130,7 +131,8 @@ TEST(GameFiles, AMissingBaseq2FolderIsAnErrorNamingTheFile) {
     velo::test::TempDir game;
     const auto error = writeScript(extraScriptPath(game.path().string()), "x\r\n");
     ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->subject, game.path().string() + "/baseq2/q2extra.txt");
+    EXPECT_EQ(error->subject,
+              velo::platform::nativePath(game.path().string() + "\\baseq2\\q2extra.txt"));
     EXPECT_FALSE(error->reason.empty());
     EXPECT_TRUE(std::filesystem::is_empty(game.path()));
 }
