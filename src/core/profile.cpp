@@ -166,7 +166,8 @@ std::string profileSet(std::string_view text, std::string_view section, std::str
                 std::string out;
                 out.reserve(text.size() + key.size() + value.size() + 1);
                 out.append(text.substr(0, line.begin));
-                appendEntry(out, key, value);
+                // The name keeps its spelling in the file, as the system's writer keeps it.
+                appendEntry(out, parsed.name, value);
                 out.append(text.substr(line.contentEnd));
                 return out;
             }
