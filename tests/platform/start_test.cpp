@@ -1,0 +1,121 @@
+#include "support/temp_dir.h"
+
+#include "core/command_line.h"
+#include "platform/path.h"
+#include "platform/process.h"
+#include "platform/win_text.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+
+using namespace velo::platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Record {
+    std::string program;
+    std::string commandLine;
+    std::string show;
+};
+
+// A game folder with a blank in it, the stub copied in as Quake2.exe, and the stub
+// again as a decoy where the first blank of the unquoted path would cut it.
+class GameWithBlank : public testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directory(gameDir);
+        const std::string stub = joinNative(programDirectory(), "game_stub.exe");
+        ASSERT_TRUE(copy(stub, game)) << stub;
+        ASSERT_TRUE(copy(stub, decoy)) << stub;
+        SetEnvironmentVariableW(L"VELO_STUB_RECORD", wide(record).c_str());
+        velo::core::setStartValues(options);
+        options.GameDir = gameDir;
+        line = velo::core::ComposeCommandLine(options);
+    }
+
+    void TearDown() override {
+        release();
+        SetEnvironmentVariableW(L"VELO_STUB_RECORD", nullptr);
+        // A stub still on its way out keeps its file open a moment.
+        for (int i = 0; i < 100 && (fs::exists(game) || fs::exists(decoy)); ++i) {
+            DeleteFileW(wide(game).c_str());
+            DeleteFileW(wide(decoy).c_str());
+            Sleep(50);
+        }
+    }
+
+    static std::wstring wide(const std::string& text) { return win::wide(text).value(); }
+
+    static bool copy(const std::string& from, const std::string& to) {
+        return CopyFileW(wide(from).c_str(), wide(to).c_str(), FALSE) != 0;
+    }
+
+    // What the stub recorded, waiting up to twenty seconds for it.
+    Record recorded() const {
+        for (int i = 0; i < 400 && !fs::exists(record); ++i) {
+            Sleep(50);
+        }
+        if (!fs::exists(record)) {
+            return {};
+        }
+        const std::string text = dir.read("record.txt");
+        Record got;
+        std::size_t start = 0;
+        for (std::string* field : {&got.program, &got.commandLine, &got.show}) {
+            const std::size_t end = text.find('\n', start);
+            *field = text.substr(start, end - start);
+            start = end == std::string::npos ? text.size() : end + 1;
+        }
+        return got;
+    }
+
+    bool stubEnded() const { return fs::exists(record + ".done"); }
+
+    void release() const { dir.write("record.txt.go", ""); }
+
+    velo::test::TempDir dir;
+    const std::string gameDir = dir.file("my game");
+    const std::string game = joinNative(gameDir, "Quake2.exe");
+    const std::string decoy = dir.file("my.exe");
+    const std::string record = dir.file("record.txt");
+    velo::core::LaunchOptions options;
+    std::string line;
+};
+
+TEST_F(GameWithBlank, StartGameRunsTheGameWithTheLineAsComposedMinimizedWithoutWaiting) {
+    ASSERT_FALSE(startGame(gameDir, line));
+    const Record got = recorded();
+    EXPECT_EQ(got.program, game);
+    EXPECT_EQ(got.commandLine, line);
+    EXPECT_EQ(got.show, std::to_string(SW_SHOWMINIMIZED));
+    EXPECT_FALSE(stubEnded()) << "the start waited for the game to end";
+}
+
+// Why the program is named: left to find it in the line, the system takes the
+// path up to the first blank and runs the decoy.
+TEST_F(GameWithBlank, AStartFromTheLineAloneRunsTheDecoy) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::wstring commandLine = wide(line);
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &started));
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    EXPECT_EQ(recorded().program, decoy);
+}
+
+TEST_F(GameWithBlank, AMissingGameIsAnErrorNamingIt) {
+    const std::string elsewhere = dir.file("no game");
+    const MaybeError error = startGame(elsewhere, elsewhere + "\\Quake2.exe +map q2dm1");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->subject, elsewhere + "\\Quake2.exe");
+    EXPECT_FALSE(error->reason.empty());
+    EXPECT_FALSE(fs::exists(record)) << "something else was started";
+}
+
+} // namespace
