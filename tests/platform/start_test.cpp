@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include "core/batch_file.h"
 #include "core/command_line.h"
 #include "platform/path.h"
 #include "platform/process.h"
@@ -117,5 +118,51 @@ TEST_F(GameWithBlank, AMissingGameIsAnErrorNamingIt) {
     EXPECT_FALSE(error->reason.empty());
     EXPECT_FALSE(fs::exists(record)) << "something else was started";
 }
+
+struct BatchRow {
+    const char* name;
+    bool throughTheWriter; // else the line as composed, unquoted
+    bool gameRuns;         // else the decoy
+};
+
+class BatchUnderCmd : public GameWithBlank, public testing::WithParamInterface<BatchRow> {};
+
+TEST_P(BatchUnderCmd, StartsTheProgramAtTheStartOfTheLine) {
+    const std::string batch = dir.file("run.bat");
+    if (GetParam().throughTheWriter) {
+        ASSERT_FALSE(velo::core::writeBatchFile(batch, line, gameDir));
+    } else {
+        dir.write("run.bat", line + "\r\n");
+    }
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    const std::wstring cmd = std::wstring(system, length) + L"\\cmd.exe";
+    std::wstring commandLine = L"cmd /c \"" + wide(batch) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started));
+    const Record got = recorded();
+    release();
+    WaitForSingleObject(started.hProcess, 20000);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    if (GetParam().gameRuns) {
+        EXPECT_EQ(got.program, game);
+        const std::string bytes = dir.read("run.bat");
+        EXPECT_EQ(got.commandLine, bytes.substr(0, bytes.size() - 2));
+    } else {
+        EXPECT_EQ(got.program, decoy);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BatchUnderCmd,
+                         testing::Values(BatchRow{"WrittenByTheBatchWriter", true, true},
+                                         BatchRow{"UnquotedAsComposed", false, false}),
+                         [](const testing::TestParamInfo<BatchRow>& row) {
+                             return std::string(row.param.name);
+                         });
 
 } // namespace
