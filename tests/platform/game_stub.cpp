@@ -1,6 +1,10 @@
 // Stands in for the game in the start tests: records which program it is, the
-// command line it was handed and its show state, then stays up until the test
-// says it may go, so a start that waited for it would show.
+// command line it was handed, its show state and where it would keep its settings
+// file, then stays up until the test says it may go, so a start that waited for it
+// would show.
+
+#include "core/settings.h"
+#include "platform/path.h"
 
 #include <windows.h>
 
@@ -37,9 +41,10 @@ int main() {
     GetStartupInfoW(&startup);
     const bool showSet = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
 
-    const std::string text = utf8(std::wstring(module, moduleLength)) + "\n" +
-                             utf8(GetCommandLineW()) + "\n" +
-                             (showSet ? std::to_string(startup.wShowWindow) : "unset") + "\n";
+    const std::string text =
+        utf8(std::wstring(module, moduleLength)) + "\n" + utf8(GetCommandLineW()) + "\n" +
+        (showSet ? std::to_string(startup.wShowWindow) : "unset") + "\n" +
+        velo::core::settingsPathIn(velo::platform::settingsFolder().path) + "\n";
     // Written whole, then renamed into place: the test never sees half a record.
     const std::wstring part = record + L".part";
     const HANDLE file =

@@ -21,6 +21,7 @@ struct Record {
     std::string program;
     std::string commandLine;
     std::string show;
+    std::string settingsPath;
 };
 
 // A game folder with a blank in it, the stub copied in as Quake2.exe, and the stub
@@ -66,7 +67,7 @@ protected:
         const std::string text = dir.read("record.txt");
         Record got;
         std::size_t start = 0;
-        for (std::string* field : {&got.program, &got.commandLine, &got.show}) {
+        for (std::string* field : {&got.program, &got.commandLine, &got.show, &got.settingsPath}) {
             const std::size_t end = text.find('\n', start);
             *field = text.substr(start, end - start);
             start = end == std::string::npos ? text.size() : end + 1;
@@ -93,6 +94,7 @@ TEST_F(GameWithBlank, StartGameRunsTheGameWithTheLineAsComposedMinimizedWithoutW
     EXPECT_EQ(got.program, game);
     EXPECT_EQ(got.commandLine, line);
     EXPECT_EQ(got.show, std::to_string(SW_SHOWMINIMIZED));
+    EXPECT_EQ(got.settingsPath, joinNative(gameDir, "q2velo.ini"));
     EXPECT_FALSE(stubEnded()) << "the start waited for the game to end";
 }
 
@@ -117,6 +119,33 @@ TEST_F(GameWithBlank, AMissingGameIsAnErrorNamingIt) {
     EXPECT_EQ(error->subject, elsewhere + "\\Quake2.exe");
     EXPECT_FALSE(error->reason.empty());
     EXPECT_FALSE(fs::exists(record)) << "something else was started";
+}
+
+// The settings file of a program at a drive root is the one file directly in the root.
+TEST_F(GameWithBlank, AtADriveRootTheSettingsFileIsInTheRoot) {
+    const std::string root = dir.path().root_path().string();
+    ASSERT_EQ(root.size(), 3u) << root;
+    const std::string atRoot = root + "velo-stub-" + std::to_string(GetCurrentProcessId()) + ".exe";
+    if (!copy(game, atRoot)) {
+        GTEST_SKIP() << "the root of " << root << " cannot be written";
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::wstring commandLine = L"stub";
+    const BOOL ran = CreateProcessW(wide(atRoot).c_str(), commandLine.data(), nullptr, nullptr,
+                                    FALSE, 0, nullptr, nullptr, &startup, &started);
+    const Record got = ran ? recorded() : Record{};
+    release();
+    if (ran) {
+        WaitForSingleObject(started.hProcess, 20000);
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+    }
+    DeleteFileW(wide(atRoot).c_str());
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(got.program, atRoot);
+    EXPECT_EQ(got.settingsPath, root + "q2velo.ini");
 }
 
 struct BatchRow {
