@@ -74,6 +74,23 @@ cmd_test() {
         LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         run_ctest build/sanitize
+    test_windows
+}
+
+# The Qt-free suites cross-built for Windows, run under Wine in a prefix made once.
+test_windows() {
+    need g++-mingw-w64-x86-64-posix googletest wine64 wine
+    say "the Qt-free suites cross-built for Windows, under Wine"
+    local prefix=$top/build/win/wineprefix
+    if [ ! -f "$prefix/system.reg" ]; then
+        mkdir -p "$prefix"
+        WINEPREFIX=$prefix WINEDEBUG=-all wineboot -i
+        WINEPREFIX=$prefix wineserver -w
+    fi
+    configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
+        -DVELO_BUILD_UI=OFF -DVELO_WERROR=ON -DVELO_GTEST_SOURCE=/usr/src/googletest \
+        -DVELO_WINEPREFIX="$prefix"
+    run_ctest build/win
 }
 
 cmd_package() {
