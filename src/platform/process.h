@@ -30,8 +30,8 @@ struct PlanChoice {
 };
 
 // POSIX only (Windows starts the line itself). How a system without a one-text
-// command line starts the composed line. Only the
-// program is chosen; the arguments are always the line's own after its program part:
+// command line starts the composed line. Only the program is chosen; the arguments
+// are always the line's own after its program part:
 // - Quake2.exe in gameDir that begins with "MZ": "wine" found in pathEnv (a PATH value),
 //   with the Quake2.exe path as its first argument;
 // - Quake2.exe that is a native executable: itself;
