@@ -12,7 +12,7 @@ namespace velo::platform {
 std::string programDirectory();
 
 // dir + the platform's separator + name, with nothing added or removed otherwise;
-// on Windows no second backslash after a folder that ends in one (a drive root).
+// no second separator after a folder that ends in one (a root: "/", "C:\").
 std::string joinNative(std::string_view dir, std::string_view name);
 
 // A path composed with "\" separators (game directory + "\baseq2\..."), as the

@@ -27,7 +27,9 @@ std::string programDirectory() {
 
 std::string joinNative(std::string_view dir, std::string_view name) {
     std::string joined(dir);
-    joined += '/';
+    if (joined.empty() || joined.back() != '/') {
+        joined += '/';
+    }
     joined += name;
     return joined;
 }

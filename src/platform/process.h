@@ -39,7 +39,8 @@ struct PlanChoice {
 PlanChoice choosePlan(const std::string& gameDir, const std::string& line,
                       std::string_view pathEnv);
 
-// POSIX only. choosePlan with this process's PATH: what startGame will run.
+// What startGame will run: choosePlan with this process's PATH; on Windows, which
+// needs no choice, the line split after gameDir + "\Quake2.exe".
 PlanChoice gamePlan(const std::string& gameDir, const std::string& line);
 
 // True where a saved launch can be a shell script: systems whose shell runs one.

@@ -6,6 +6,14 @@
 
 namespace velo::platform {
 
+PlanChoice gamePlan(const std::string& gameDir, const std::string& line) {
+    return {splitCommandLine(gameDir, line), std::nullopt};
+}
+
+bool shellScriptsRun() {
+    return false;
+}
+
 MaybeError startGame(const std::string& gameDir, const std::string& line) {
     const std::string program = nativePath(gameDir + "\\Quake2.exe");
     const std::optional<std::wstring> application = win::wide(program);

@@ -1,6 +1,7 @@
 #include "support/recorder.h"
 #include "support/temp_dir.h"
 
+#include "core/settings.h"
 #include "platform/file.h"
 #include "platform/process.h"
 
@@ -131,4 +132,9 @@ TEST(StartGame, AMissingGameIsAnErrorNamingIt) {
     const MaybeError error = startGame(dir.path().string(), dir.path().string() + "\\Quake2.exe");
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->subject, dir.file("Quake2.exe"));
+}
+
+TEST(SettingsPath, AtTheRootIsOneFileInIt) {
+    EXPECT_EQ(velo::core::settingsPathIn("/"), "/q2velo.ini");
+    EXPECT_EQ(velo::core::settingsPathIn("/opt/velo"), "/opt/velo/q2velo.ini");
 }
