@@ -9,19 +9,9 @@
 #include <filesystem>
 
 using namespace velo::platform;
+using velo::test::entries;
 using velo::test::TempDir;
 namespace fs = std::filesystem;
-
-namespace {
-std::vector<std::string> entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-} // namespace
 
 TEST(AtomicWrite, FailuresNameThePathAndLeaveNothingBehind) {
     TempDir dir;

@@ -13,19 +13,11 @@
 #include <unistd.h>
 
 using namespace velo::platform;
+using velo::test::entries;
 using velo::test::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
-std::vector<std::string> entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 mode_t modeOf(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
