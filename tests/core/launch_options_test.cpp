@@ -9,6 +9,7 @@
 namespace velo::core {
 namespace {
 
+// Start values over stale ones, as a second start-up in one run would find them.
 LaunchOptions started() {
     LaunchOptions options;
     options.RunArg = options.CrosshairArg = options.HandArg = options.FreelookArg = "stale";
@@ -65,58 +66,21 @@ TEST(FlagBoxes, WholeBoardFromStartStates) {
     EXPECT_EQ(totalAfterSetting([](const FlagBox& f) { return f.onWhileChecked; }), 65535);
 }
 
-struct TextCase {
-    const char* name;
-    std::function<void(LaunchOptions&)> act;
-    std::string LaunchOptions::*field;
-    const char* expected;
-};
-
-class ControlTexts : public testing::TestWithParam<TextCase> {};
-
-TEST_P(ControlTexts, SetTheKeptText) {
-    LaunchOptions options = started();
-    GetParam().act(options);
-    EXPECT_EQ(options.*GetParam().field, GetParam().expected);
+TEST(ControlTexts, StartValuesThenEachHandlerBothWays) {
+    LaunchOptions o = started();
+    EXPECT_EQ(o.RunArg + o.FreelookArg + o.CrosshairArg + o.HandArg + o.Sensitivity,
+              " +cl_run 1  +freelook 1  +crosshair 1  hand 2 3");
+    alwaysRunClicked(o, false);
+    crosshairClicked(o, false);
+    handSelected(o, Hand::Left);
+    EXPECT_EQ(o.RunArg + o.CrosshairArg + o.HandArg, " +cl_run 0  +crosshair 0  hand 1 ");
+    alwaysRunClicked(o, true);
+    crosshairClicked(o, true);
+    handSelected(o, Hand::Right);
+    EXPECT_EQ(o.RunArg + o.CrosshairArg + o.HandArg, " +cl_run 1  +crosshair 1  hand 0 ");
+    handSelected(o, Hand::Centered);
+    EXPECT_EQ(o.HandArg, " hand 2 ");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Handlers, ControlTexts,
-    testing::Values(
-        TextCase{"RunCleared", [](LaunchOptions& o) { alwaysRunClicked(o, false); },
-                 &LaunchOptions::RunArg, " +cl_run 0 "},
-        TextCase{"RunCheckedAgain",
-                 [](LaunchOptions& o) {
-                     alwaysRunClicked(o, false);
-                     alwaysRunClicked(o, true);
-                 },
-                 &LaunchOptions::RunArg, " +cl_run 1 "},
-        TextCase{"CrosshairCleared", [](LaunchOptions& o) { crosshairClicked(o, false); },
-                 &LaunchOptions::CrosshairArg, " +crosshair 0 "},
-        TextCase{"CrosshairCheckedAgain",
-                 [](LaunchOptions& o) {
-                     crosshairClicked(o, false);
-                     crosshairClicked(o, true);
-                 },
-                 &LaunchOptions::CrosshairArg, " +crosshair 1 "},
-        TextCase{"LeftHanded", [](LaunchOptions& o) { handSelected(o, Hand::Left); },
-                 &LaunchOptions::HandArg, " hand 1 "},
-        TextCase{"RightHanded", [](LaunchOptions& o) { handSelected(o, Hand::Right); },
-                 &LaunchOptions::HandArg, " hand 0 "},
-        TextCase{"LeftThenCentered",
-                 [](LaunchOptions& o) {
-                     handSelected(o, Hand::Left);
-                     handSelected(o, Hand::Centered);
-                 },
-                 &LaunchOptions::HandArg, " hand 2 "},
-        TextCase{"StartRun", [](LaunchOptions&) {}, &LaunchOptions::RunArg, " +cl_run 1 "},
-        TextCase{"StartFreelook", [](LaunchOptions&) {}, &LaunchOptions::FreelookArg,
-                 " +freelook 1 "},
-        TextCase{"StartCrosshair", [](LaunchOptions&) {}, &LaunchOptions::CrosshairArg,
-                 " +crosshair 1 "},
-        TextCase{"StartHand", [](LaunchOptions&) {}, &LaunchOptions::HandArg, " hand 2 "},
-        TextCase{"StartSensitivity", [](LaunchOptions&) {}, &LaunchOptions::Sensitivity, "3"}),
-    [](const testing::TestParamInfo<TextCase>& row) { return row.param.name; });
 
 } // namespace
 } // namespace velo::core
