@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <deque>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,19 @@ public:
     }
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
     void quit(int exitCode) override { quits.push_back(exitCode); }
+
+    // Exactly one message so far, a warning naming every part.
+    bool warnedOnce(std::initializer_list<std::string> parts) const {
+        if (messages.size() != 1 || messages[0].kind != ui::MessageKind::Warning) {
+            return false;
+        }
+        for (const std::string& part : parts) {
+            if (!messages[0].text.contains(QString::fromStdString(part))) {
+                return false;
+            }
+        }
+        return true;
+    }
 
 private:
     std::optional<QString> answer(const ui::FileDialogRequest& request) {

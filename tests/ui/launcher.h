@@ -8,6 +8,7 @@
 #include "ui/frmVelo/frmVelo.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 #include <QTest>
 
@@ -25,6 +26,22 @@ template <class W> W* find(QWidget* root, const char* name) {
     }
     return widget;
 }
+
+inline QString qs(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// The process works in folder until this goes out of scope.
+class CurrentDir {
+public:
+    explicit CurrentDir(const std::filesystem::path& folder) { QDir::setCurrent(qs(folder)); }
+    ~CurrentDir() { QDir::setCurrent(before_); }
+    CurrentDir(const CurrentDir&) = delete;
+    CurrentDir& operator=(const CurrentDir&) = delete;
+
+private:
+    QString before_ = QDir::currentPath();
+};
 
 // A main window over a settings file in a folder of its own.
 struct Launcher {
@@ -83,9 +100,7 @@ struct Game {
     // What is wrong with how a failed script write showed; empty when it warned once,
     // naming the file, closed every window, kept the launcher and left nothing behind.
     QString failedWriteProblem(const char* file) const {
-        const auto& messages = launcher->services.messages;
-        if (messages.size() != 1 || messages[0].kind != ui::MessageKind::Warning ||
-            !messages[0].text.contains(QLatin1String(file))) {
+        if (!launcher->services.warnedOnce({file})) {
             return QLatin1String("no single warning naming the file");
         }
         if (QApplication::activeModalWidget() != nullptr || !launcher->services.quits.empty()) {
