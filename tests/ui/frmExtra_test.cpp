@@ -1,41 +1,31 @@
 // The extra settings window, driven from the main window as a user does.
 #include "launcher.h"
-#include "modal.h"
+#include "scripts/expected_scripts.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include <filesystem>
-#include <functional>
-
 using namespace velo;
 using test::find;
-using test::whenModal;
+using test::kAliases;
+using test::kTaunts;
 
 namespace {
-const std::string kTaunts = "bind F5 \"wave 1 \"\r\n"
-                            "bind F6 \"wave 2 \"\r\n"
-                            "bind F7 \"wave 3 \"\r\n"
-                            "bind F8 \"wave 4 \"\r\n"
-                            "bind F9 \"wave 5 \"\r\n";
-const std::string kAliases = "alias -grapple\"-attack;weaplast\"\r\n"
-                             "alias +grapple\"use grapple;+attack;echo Quick Grapple\"\r\n";
-
 struct Game : test::Game {
     using test::Game::Game;
     void extra(const test::Act& act = {}) { open("cmdExtra", "cmdClose", act); }
-    std::string script() const { return folder.read("baseq2/q2extra.txt"); }
+    QString script() const { return QString::fromStdString(folder.read("baseq2/q2extra.txt")); }
 };
 
 QCheckBox* grapple(QWidget* window) {
     return find<QCheckBox>(window, "chkRJ");
 }
 
-const std::string kTwoEmpty = "\r\n\r\n";
-
 QString q(const std::string& bytes) {
     return QString::fromStdString(bytes);
 }
+
+const std::string kTwoEmpty = "\r\n\r\n";
 } // namespace
 
 class frmExtraTest : public QObject {
@@ -75,7 +65,7 @@ private slots:
                 }
             }
         });
-        QCOMPARE(q(game.script()), expected);
+        QCOMPARE(game.script(), expected);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
@@ -85,7 +75,7 @@ private slots:
         game.extra([](QWidget* window) { grapple(window)->click(); });
         game.extra([&](QWidget* window) { shownChecked = grapple(window)->isChecked(); });
         QVERIFY(!shownChecked);
-        QCOMPARE(game.script(), kTaunts + kAliases + kTwoEmpty);
+        QCOMPARE(game.script(), q(kTaunts + kAliases + kTwoEmpty));
     }
 
     void theGrappleKeyHoldsOneCharacterAndFocusStartsOnTheBox() {
