@@ -46,12 +46,8 @@ private slots:
         }
         QCOMPARE(locator, QStringLiteral("frmQ2Dir"));
         QCOMPARE(launcher.get<QLineEdit>("txtQDir")->text(), qs(game.path()));
-        auto* mods = launcher.get<QComboBox>("cmbMod");
-        QCOMPARE(mods->count(), 10);
-        for (int i = 0; i < 10; ++i) {
-            QVERIFY(mods->itemText(i).isEmpty());
-        }
-        QCOMPARE(mods->currentText(), QStringLiteral("baseq2"));
+        QCOMPARE(launcher.modList(), QStringList(10));
+        QCOMPARE(launcher.get<QComboBox>("cmbMod")->currentText(), QStringLiteral("baseq2"));
     }
 
     // Started from another current directory, as from a desktop menu.

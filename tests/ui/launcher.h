@@ -60,6 +60,14 @@ struct Launcher {
     }
     template <class W> W* get(const char* name) { return find<W>(window.get(), name); }
     void click(const char* name) { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }
+    QStringList modList() {
+        auto* mods = get<QComboBox>("cmbMod");
+        QStringList items;
+        for (int i = 0; i < mods->count(); ++i) {
+            items << mods->itemText(i);
+        }
+        return items;
+    }
     int dmflags() const { return window->keptOptions().DMFlags; }
     std::string lastLine() const { return services.starts.back().line; }
     void run() { get<QPushButton>("cmdRunQuake")->click(); }
