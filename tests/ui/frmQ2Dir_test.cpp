@@ -1,48 +1,33 @@
-#include "fake_services.h"
-#include "support/temp_dir.h"
+#include "launcher.h"
 
-#include "core/settings.h"
 #include "ui/frmQ2Dir/frmQ2Dir.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QPushButton>
-#include <QTest>
-
-#include <filesystem>
-
-using velo::test::FakeServices;
-using velo::test::TempDir;
 using namespace velo;
+using test::qs;
 
 namespace {
 // A locator started in a game folder with two subfolders.
 struct Locator {
-    TempDir home;
-    TempDir game;
+    test::TempDir home;
+    test::TempDir game;
     core::SettingsFile settings{home.file("q2velo.ini")};
-    FakeServices services;
-    QString before = QDir::currentPath();
+    test::FakeServices services;
+    std::unique_ptr<test::CurrentDir> in;
     std::unique_ptr<ui::frmQ2Dir> window;
 
     Locator() {
         std::filesystem::create_directory(game.path() / "alpha");
         std::filesystem::create_directory(game.path() / "beta");
-        QDir::setCurrent(QString::fromStdString(game.path().string()));
+        in = std::make_unique<test::CurrentDir>(game.path());
         window = std::make_unique<ui::frmQ2Dir>(settings, services);
         window->show();
     }
-    ~Locator() { QDir::setCurrent(before); }
-
     ui::FolderList* folders() const {
-        return window->findChild<ui::FolderList*>(QStringLiteral("lstFolders"));
+        return test::find<ui::FolderList>(window.get(), "lstFolders");
     }
-    QListWidgetItem* item(const QString& text) const {
-        const auto found = folders()->findItems(text, Qt::MatchExactly);
-        return found.isEmpty() ? nullptr : found.first();
-    }
-    std::string gamePath(const char* sub = nullptr) const {
-        return sub ? (game.path() / sub).string() : game.path().string();
+    QPoint at(const char* folder) const {
+        const auto found = folders()->findItems(QLatin1String(folder), Qt::MatchExactly);
+        return found.isEmpty() ? QPoint(-1, -1) : folders()->visualItemRect(found.first()).center();
     }
 };
 } // namespace
@@ -51,17 +36,7 @@ class frmQ2DirTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void enterAtOnceStoresTheCurrentFolderPathFirst() {
-        Locator locator;
-        auto* okay = locator.window->findChild<QPushButton*>(QStringLiteral("cmdOkay"));
-        QCOMPARE(locator.window->focusWidget(), okay);
-        QTest::keyClick(locator.window.get(), Qt::Key_Return);
-        QCOMPARE(locator.window->result(), int(QDialog::Accepted));
-        QCOMPARE(locator.home.read("q2velo.ini"),
-                 "[Quake2]\r\nPath=" + locator.gamePath() + "\r\nRunSetup=No\r\n");
-    }
-
-    void listShowsTheLineageThenSubfolders() {
+    void showsTheLineageThenSubfoldersAndEnterStoresTheFolderPathFirst() {
         Locator locator;
         auto* list = locator.folders();
         QCOMPARE(list->item(0)->text(), QStringLiteral("/"));
@@ -69,30 +44,34 @@ private slots:
         for (int row = list->count() - 3; row < list->count(); ++row) {
             tail << list->item(row)->text();
         }
-        const QString name = QString::fromStdString(locator.game.path().filename().string());
-        QCOMPARE(tail, QStringList({name, QStringLiteral("alpha"), QStringLiteral("beta")}));
+        QCOMPARE(tail.join(QLatin1Char('|')),
+                 qs(locator.game.path().filename()) + QLatin1String("|alpha|beta"));
+
+        QCOMPARE(locator.window->focusWidget(),
+                 test::find<QWidget>(locator.window.get(), "cmdOkay"));
+        QTest::keyClick(locator.window.get(), Qt::Key_Return);
+        QCOMPARE(locator.window->result(), int(QDialog::Accepted));
+        QCOMPARE(locator.home.read("q2velo.ini"),
+                 "[Quake2]\r\nPath=" + locator.game.path().string() + "\r\nRunSetup=No\r\n");
     }
 
     void onlyAnOpenedFolderIsStored() {
         Locator locator;
-        auto* list = locator.folders();
-        QListWidgetItem* alpha = locator.item(QStringLiteral("alpha"));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(alpha).center());
-        QCOMPARE(locator.window->chosenFolder(), QString::fromStdString(locator.gamePath()));
-
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                           list->visualItemRect(alpha).center());
-        QCOMPARE(locator.window->chosenFolder(), QString::fromStdString(locator.gamePath("alpha")));
-        QVERIFY(locator.item(QStringLiteral("beta")) == nullptr);
+        QWidget* viewport = locator.folders()->viewport();
+        const QPoint alpha = locator.at("alpha");
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, alpha);
+        QCOMPARE(locator.window->chosenFolder(), qs(locator.game.path()));
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, alpha);
+        QCOMPARE(locator.window->chosenFolder(), qs(locator.game.path() / "alpha"));
+        QCOMPARE(locator.at("beta"), QPoint(-1, -1));
         locator.window->cmdOkay_Click();
-        QCOMPARE(locator.settings.ReadINI("Quake2", "Path").value, locator.gamePath("alpha"));
+        QCOMPARE(locator.settings.ReadINI("Quake2", "Path").value,
+                 (locator.game.path() / "alpha").string());
     }
 
     void aDriveMovesTheListToItsRoot() {
         Locator locator;
-        auto* drives = locator.window->findChild<QComboBox*>(QStringLiteral("lstDrive"));
-        QVERIFY(drives->count() >= 1);
+        auto* drives = test::find<QComboBox>(locator.window.get(), "lstDrive");
         const int root = drives->findText(QStringLiteral("/"));
         QVERIFY(root >= 0);
         drives->setCurrentIndex(root);
@@ -101,13 +80,10 @@ private slots:
     }
 
     void aFailedWriteIsShown() {
-        TempDir home;
-        core::SettingsFile settings(home.file("missing/q2velo.ini"));
-        FakeServices services;
-        ui::frmQ2Dir window(settings, services);
-        window.cmdOkay_Click();
-        QCOMPARE(services.messages.size(), std::size_t{1});
-        QVERIFY(services.messages[0].text.contains(QLatin1String("q2velo.ini")));
+        Locator locator;
+        std::filesystem::remove_all(locator.home.path());
+        locator.window->cmdOkay_Click();
+        QVERIFY(locator.services.warnedOnce({"q2velo.ini"}));
     }
 };
 
