@@ -1,6 +1,7 @@
 #include "scripts/expected_scripts.h"
 #include "support/temp_dir.h"
 
+#include "platform/path.h"
 #include "scripts/custom_layout.h"
 #include "scripts/extra_script.h"
 #include "scripts/game_files.h"
@@ -93,7 +94,8 @@ TEST(GameFiles, WritingReplacesTheWholeScriptAndNamesAFileItCannotWrite) {
     velo::test::TempDir game;
     const auto missing = writeScript(extraScriptPath(game.path().string()), "x\r\n");
     ASSERT_TRUE(missing.has_value());
-    EXPECT_EQ(missing->subject, game.path().string() + "/baseq2/q2extra.txt");
+    EXPECT_EQ(missing->subject,
+              velo::platform::nativePath(game.path().string() + "\\baseq2\\q2extra.txt"));
     EXPECT_TRUE(std::filesystem::is_empty(game.path()));
 
     std::filesystem::create_directory(game.path() / "baseq2");
