@@ -70,23 +70,5 @@ TEST(BatchFile, WritesTheComposedLineAndOneLineEnd) {
     EXPECT_EQ(bytes, line + "\r\n");
 }
 
-TEST(BatchFile, SavingAgainReplacesTheFile) {
-    test::TempDir dir;
-    const std::string path = dir.file("ctf.bat");
-    ASSERT_FALSE(
-        writeBatchFile(path, "C:\\Quake2\\Quake2.exe +set game ctf +map q2dm1", "C:\\Quake2"));
-    ASSERT_FALSE(writeBatchFile(path, "C:\\Q\\Quake2.exe +map x", "C:\\Q"));
-    EXPECT_EQ(dir.read("ctf.bat"), "C:\\Q\\Quake2.exe +map x\r\n");
-}
-
-TEST(BatchFile, MissingFolderIsAnErrorNamingThePath) {
-    test::TempDir dir;
-    const std::string path = (dir.path() / "gone" / "Mod.bat").string();
-    const platform::MaybeError error = writeBatchFile(path, "line", "C:\\Quake2");
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->subject, path);
-    EXPECT_FALSE(error->reason.empty());
-}
-
 } // namespace
 } // namespace velo::core

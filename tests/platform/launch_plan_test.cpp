@@ -157,26 +157,4 @@ TEST(StartGame, RunsAWindowsGameThroughTheFirstWineOnPath) {
     EXPECT_FALSE(fs::exists(dir.path() / "wrong"));
 }
 
-TEST(StartGame, AWindowsGameWithoutWineStartsNothingAndSaysWhatIsNeeded) {
-    TempDir dir;
-    fs::create_directories(dir.path() / "game");
-    put(dir.path() / "game", {"Quake2.exe", Kind::Windows});
-    const velo::test::WithPath path(dir.file("nowhere"));
-    const MaybeError error = startGame(dir.file("game"), dir.file("game") + "\\Quake2.exe +map x");
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->subject, dir.file("game/Quake2.exe"));
-    EXPECT_NE(error->reason.find("wine is not on PATH"), std::string::npos) << error->reason;
-    EXPECT_NE(error->reason.find("Wine or a native engine is needed"), std::string::npos);
-}
-
-TEST(StartGame, RunsANativeEngineWhenThereIsNoQuake2Exe) {
-    TempDir dir;
-    fs::create_directories(dir.path() / "game");
-    velo::test::writeRecorder(dir.path() / "game/yquake2", dir.path() / "args");
-    const velo::test::WithPath path(dir.file("nowhere"));
-    ASSERT_FALSE(startGame(dir.file("game"), dir.file("game") + "\\Quake2.exe +exec q2velo.txt"));
-    EXPECT_EQ(velo::test::recordedArguments(dir.path() / "args"),
-              (std::vector<std::string>{"+exec", "q2velo.txt"}));
-}
-
 } // namespace

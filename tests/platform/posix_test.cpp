@@ -119,13 +119,6 @@ INSTANTIATE_TEST_SUITE_P(Folders, StartGame, testing::Values("quake2", "my game"
                              return std::string(row.index == 0 ? "Plain" : "WithBlank");
                          });
 
-TEST(StartGame, AMissingGameIsAnErrorNamingIt) {
-    TempDir dir;
-    const MaybeError error = startGame(dir.path().string(), dir.path().string() + "\\Quake2.exe");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->subject, dir.file("Quake2.exe"));
-}
-
 TEST(SettingsPath, AtTheRootIsOneFileInIt) {
     EXPECT_EQ(velo::core::settingsPathIn("/"), "/q2velo.ini");
     EXPECT_EQ(velo::core::settingsPathIn("/opt/velo"), "/opt/velo/q2velo.ini");
