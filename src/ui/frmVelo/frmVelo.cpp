@@ -342,9 +342,10 @@ void frmVelo::cmdRunQuake_Click() {
 }
 
 void frmVelo::cmdBatch_Click() {
+    const bool scriptsRun = platform::shellScriptsRun();
     FileDialogRequest request;
     request.filters = QStringList{tr("Batch File(*.bat)")};
-    if (platform::shellScriptsRun()) {
+    if (scriptsRun) {
         request.filters << tr("Shell Script(*.sh)");
     }
     request.filters << tr("All Files(*.*)");
@@ -356,7 +357,7 @@ void frmVelo::cmdBatch_Click() {
     const core::LaunchOptions options = currentOptions();
     const std::string line = core::ComposeCommandLine(options);
     const std::string file = ss(*path);
-    if (platform::shellScriptsRun() && core::isShellScriptName(file)) {
+    if (scriptsRun && core::isShellScriptName(file)) {
         // The script runs what "Run Quake II" would; with nothing to run, it is not written.
         const platform::PlanChoice chosen = platform::gamePlan(options.GameDir, line);
         const platform::MaybeError error =
