@@ -13,9 +13,9 @@ jobs=$(nproc)
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
     libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation libgtest-dev libgmock-dev)
 
-# What the test command needs beyond a build: the package tools, the desktop
-# file and metadata validators, and an X server to start the installed program on.
-check_packages=(dpkg-dev file desktop-file-utils appstream xvfb x11-utils)
+# What the test command needs beyond a build: the package tools and checker, the
+# desktop file and metadata validators, and an X server to start the installed program on.
+check_packages=(dpkg-dev file lintian desktop-file-utils appstream xvfb x11-utils)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -63,10 +63,11 @@ cmd_test() {
     configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELO_WERROR=ON
     run_ctest build/test
 
-    say "install as the package does, validate, start from the menu; build the .deb"
+    say "install as the package does, validate, start from the menu; build and check the .deb"
     rm -rf build/test/deb
     (cd build/test && cpack -G DEB -B "$top/build/test/deb" >/dev/null)
     tests/install/check_install.sh build/test build/test/deb/velo-start_*.deb
+    lintian --fail-on error,warning build/test/deb/velo-start_*.deb
 
     say "the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
     configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVELO_WERROR=ON -DVELO_SANITIZE=ON

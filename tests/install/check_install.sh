@@ -24,8 +24,10 @@ fail() {
 root=$work/root
 DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
 
-expected="usr/bin/velo-start
+expected="usr/games/velo-start
 usr/share/applications/org.example.velo_start.desktop
+usr/share/doc/velo-start/changelog.Debian.gz
+usr/share/doc/velo-start/copyright
 usr/share/icons/hicolor/128x128/apps/velo-start.png
 usr/share/icons/hicolor/16x16/apps/velo-start.png
 usr/share/icons/hicolor/256x256/apps/velo-start.png
@@ -33,19 +35,20 @@ usr/share/icons/hicolor/32x32/apps/velo-start.png
 usr/share/icons/hicolor/48x48/apps/velo-start.png
 usr/share/icons/hicolor/64x64/apps/velo-start.png
 usr/share/icons/hicolor/scalable/apps/velo-start.svg
-usr/share/man/man6/velo-start.6
+usr/share/lintian/overrides/velo-start
+usr/share/man/man6/velo-start.6.gz
 usr/share/metainfo/org.example.velo_start.metainfo.xml"
 installed=$(cd "$root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [ "$installed" = "$expected" ] || fail "installed files differ:
 $(diff <(echo "$expected") <(echo "$installed") || true)"
-[ -x "$root/usr/bin/velo-start" ] || fail "velo-start is not executable"
+[ -x "$root/usr/games/velo-start" ] || fail "velo-start is not executable"
 
 desktop-file-validate "$root/usr/share/applications/org.example.velo_start.desktop" ||
     fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic --explain \
     "$root/usr/share/metainfo/org.example.velo_start.metainfo.xml" >"$work/as.log" 2>&1 ||
     { cat "$work/as.log"; fail "appstreamcli validate"; }
-man -l "$root/usr/share/man/man6/velo-start.6" >/dev/null 2>&1 ||
+man -l "$root/usr/share/man/man6/velo-start.6.gz" >/dev/null 2>&1 ||
     [ ! -x "$(command -v man)" ] || fail "the manual page does not format"
 
 if [ -n "$deb" ]; then
@@ -80,19 +83,21 @@ xvfb=$!
 read -r -u 3 display
 export DISPLAY=:$display
 
-# The menu's command, found on the PATH as a desktop would find it.
+# The menu's command, found on the PATH as a desktop would find it: a user's default
+# PATH on Debian ends in /usr/local/games:/usr/games (here the installed one comes first,
+# so no other copy on the machine is started instead).
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/org.example.velo_start.desktop")
 [ "$exec_line" = velo-start ] || fail "the menu entry runs \"$exec_line\""
 
 # start_from_menu CAPTION [UNWANTED]: starts the installed program from / and waits
 # for a window with that caption, and none with the unwanted one; fails otherwise.
 start_from_menu() {
-    local caption=$1 unwanted=${2:-} i
-    (cd / && exec env -i PATH="$root/usr/bin:/usr/bin:/bin" HOME="$home" \
+    local caption=$1 unwanted=${2:-}
+    (cd / && exec env -i PATH="$root/usr/games:/usr/bin:/bin" HOME="$home" \
         XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$runtime" DISPLAY="$DISPLAY" \
         "${as_user[@]}" "$exec_line" 2>"$work/stderr") &
     app=$!
-    for i in $(seq 100); do
+    for _ in $(seq 100); do
         if xwininfo -root -tree | grep -q "\"$caption\""; then
             break
         fi
