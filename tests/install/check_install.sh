@@ -48,6 +48,9 @@ desktop-file-validate "$root/usr/share/applications/org.example.velo_start.deskt
 appstreamcli validate --no-net --pedantic --explain \
     "$root/usr/share/metainfo/org.example.velo_start.metainfo.xml" >"$work/as.log" 2>&1 ||
     { cat "$work/as.log"; fail "appstreamcli validate"; }
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+    "$root/usr/share/metainfo/org.example.velo_start.metainfo.xml" ||
+    fail "the metadata does not name the licence GPL-3.0-or-later"
 man -l "$root/usr/share/man/man6/velo-start.6.gz" >/dev/null 2>&1 ||
     [ ! -x "$(command -v man)" ] || fail "the manual page does not format"
 
