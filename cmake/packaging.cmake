@@ -37,11 +37,13 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "wine")
 
 # Two builds of one version give the same package: unless the caller chose a time,
-# every file in it carries the date of the changelog's newest entry.
+# every file in it carries the date of the changelog's newest entry (read with
+# dpkg-dev's tool, which a .deb needs anyway).
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackSourceDate.cmake)
 file(WRITE ${CPACK_PROJECT_CONFIG_FILE} "
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-    execute_process(COMMAND dpkg-parsechangelog -l \"${velo_changelog}\" -STimestamp
+find_program(VELO_PARSECHANGELOG dpkg-parsechangelog)
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND VELO_PARSECHANGELOG)
+    execute_process(COMMAND \${VELO_PARSECHANGELOG} -l \"${velo_changelog}\" -STimestamp
                     OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE
                     COMMAND_ERROR_IS_FATAL ANY)
     set(ENV{SOURCE_DATE_EPOCH} \${epoch})
