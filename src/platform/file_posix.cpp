@@ -103,6 +103,11 @@ FileRead readTextFile(const std::string& path) {
     return result;
 }
 
+// One fixed name a target, so crashes leave at most this one file.
+std::string temporaryFileFor(const std::string& path) {
+    return folderOf(path) + "/." + nameOf(path) + kTemporarySuffix;
+}
+
 MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, bool executable) {
     // Through a link to the file it names, so the link stays a link.
     std::string target = path;
@@ -142,9 +147,8 @@ MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, b
     }
 
     const std::string folder = folderOf(target);
-    // One fixed name a target: a crash leaves at most this one file, which the next write
-    // removes, but only when it is plainly ours.
-    const std::string temporary = folder + "/." + nameOf(target) + kTemporarySuffix;
+    const std::string temporary = temporaryFileFor(target);
+    // Left by a crash; removed only when it is plainly ours, never another's file.
     struct stat stale {};
     if (::lstat(temporary.c_str(), &stale) == 0) {
         if (!S_ISREG(stale.st_mode) || stale.st_uid != ::geteuid()) {
