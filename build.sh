@@ -91,8 +91,8 @@ fuzz_profile() {
         -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build build/fuzz -j "$jobs" --target profile_fuzz
     rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
-    build/fuzz/tests/fuzz/profile_fuzz -runs=250000 -max_len=512 -artifact_prefix=build/fuzz/ \
-        build/fuzz/corpus tests/fuzz/seeds
+    build/fuzz/fuzz/profile_fuzz -runs=250000 -max_len=512 -artifact_prefix=build/fuzz/ \
+        build/fuzz/corpus fuzz/seeds
 }
 
 # The Qt-free suites cross-built for Windows, run under Wine in a prefix made once.

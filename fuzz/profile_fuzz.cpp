@@ -4,14 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 
 using velo::core::profileGet;
-using velo::core::profileSet;
 
 namespace {
 // The names the launcher uses, with case variants that name the same entry.
@@ -24,17 +21,13 @@ bool same(std::string_view a, std::string_view b) {
 }
 
 // What reading gives back: CR and LF made blanks, blanks trimmed, one pair of quotes gone.
-std::string readBack(std::string_view value) {
-    std::string s(value);
-    for (char& c : s) {
-        c = c == '\r' || c == '\n' ? ' ' : c;
-    }
+std::string readBack(std::string s) {
+    std::replace(s.begin(), s.end(), '\r', ' ');
+    std::replace(s.begin(), s.end(), '\n', ' ');
     s.erase(0, s.find_first_not_of(" \t"));
     s.erase(s.find_last_not_of(" \t") + 1);
-    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) {
-        s = s.substr(1, s.size() - 2);
-    }
-    return s;
+    const bool quoted = s.size() >= 2 && (s[0] == '"' || s[0] == '\'') && s.back() == s[0];
+    return quoted ? s.substr(1, s.size() - 2) : s;
 }
 } // namespace
 
@@ -47,18 +40,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = input.substr(std::min(input.size(), value.size() + 1));
     const std::string_view section = kSections[data[0] % 5];
     const std::string_view key = kKeys[data[0] / 5 % 6];
-    const std::string after = profileSet(text, section, key, value);
-    if (profileGet(after, section, key) != readBack(value)) {
-        std::abort();
-    }
+    const std::string after = velo::core::profileSet(text, section, key, value);
+    bool holds = profileGet(after, section, key) == readBack(std::string(value));
     for (const std::string_view otherSection : kSections) {
         for (const std::string_view otherKey : kKeys) {
-            if ((!same(otherSection, section) || !same(otherKey, key)) &&
-                profileGet(after, otherSection, otherKey) !=
-                    profileGet(text, otherSection, otherKey)) {
-                std::abort();
-            }
+            holds = holds && ((same(otherSection, section) && same(otherKey, key)) ||
+                              profileGet(after, otherSection, otherKey) ==
+                                  profileGet(text, otherSection, otherKey));
         }
+    }
+    if (!holds) {
+        std::abort();
     }
     return 0;
 }
