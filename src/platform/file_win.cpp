@@ -146,17 +146,17 @@ MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, b
         Handle linked(CreateFileW(target.c_str(), 0,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        std::wstring final(32768, L'\0');
+        std::wstring resolved(32768, L'\0');
         const DWORD length = linked.valid()
-                                 ? GetFinalPathNameByHandleW(linked.get(), final.data(),
-                                                             static_cast<DWORD>(final.size()),
+                                 ? GetFinalPathNameByHandleW(linked.get(), resolved.data(),
+                                                             static_cast<DWORD>(resolved.size()),
                                                              FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)
                                  : 0;
-        if (length == 0 || length >= final.size()) {
+        if (length == 0 || length >= resolved.size()) {
             return win::lastError(path);
         }
-        final.resize(length);
-        target = final;
+        resolved.resize(length);
+        target = resolved;
         targetPath = win::utf8(target);
     }
     // A read-only file (by attribute or by its permissions) refuses the write it would
@@ -190,7 +190,8 @@ MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, b
     Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
-        return win::lastError(GetLastError() == ERROR_FILE_EXISTS ? temporaryPath : path);
+        const DWORD code = GetLastError();
+        return Error{code == ERROR_FILE_EXISTS ? temporaryPath : path, win::reasonFor(code)};
     }
     const auto fail = [&](DWORD code) {
         file.close();
