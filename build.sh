@@ -17,6 +17,9 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-sv
 # desktop file and metadata validators, and an X server to start the installed program on.
 check_packages=(dpkg-dev file lintian desktop-file-utils appstream xvfb x11-utils)
 
+# clang with its libFuzzer and sanitizer runtimes, which clang only recommends.
+fuzz_packages=(clang libclang-rt-14-dev)
+
 say() { printf '\n== %s\n' "$*"; }
 
 # Installs the packages that are not installed yet, through sudo when not root.
@@ -75,7 +78,22 @@ cmd_test() {
         LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         run_ctest build/sanitize
+    fuzz_profile
     test_windows
+}
+
+# The profile reader and writer under libFuzzer, ASan and UBSan, for a bounded number of
+# inputs from the committed seeds; what it finds stays in build/fuzz.
+fuzz_profile() {
+    need "${fuzz_packages[@]}"
+    say "the settings file reader and writer under libFuzzer"
+    cmake -S "$top" -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVELO_BUILD_UI=OFF \
+        -DVELO_BUILD_TESTS=OFF -DVELO_BUILD_FUZZ=ON -DVELO_WERROR=ON \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build/fuzz -j "$jobs" --target profile_fuzz
+    rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
+    build/fuzz/fuzz/profile_fuzz -runs=250000 -max_len=512 -artifact_prefix=build/fuzz/ \
+        build/fuzz/corpus fuzz/seeds
 }
 
 # The Qt-free suites cross-built for Windows, run under Wine in a prefix made once.

@@ -50,17 +50,18 @@ class Lines {
 public:
     explicit Lines(std::string_view text) : text_(text) {}
 
+    // CR LF, a lone LF and a lone CR each end a line.
     bool next(Line& line) {
         if (pos_ >= text_.size()) {
             return false;
         }
         line.begin = pos_;
-        const std::size_t lf = text_.find('\n', pos_);
-        if (lf == std::string_view::npos) {
+        const std::size_t stop = text_.find_first_of("\r\n", pos_);
+        if (stop == std::string_view::npos) {
             line.contentEnd = line.end = text_.size();
         } else {
-            line.end = lf + 1;
-            line.contentEnd = lf > pos_ && text_[lf - 1] == '\r' ? lf - 1 : lf;
+            line.contentEnd = stop;
+            line.end = text_.compare(stop, 2, kLineEnd) == 0 ? stop + 2 : stop + 1;
         }
         pos_ = line.end;
         return true;
@@ -121,6 +122,7 @@ void appendEntry(std::string& out, std::string_view key, std::string_view value)
 
 } // namespace
 
+// Only a section's first copy counts; later copies of it are kept but never read or written.
 std::optional<std::string> profileGet(std::string_view text, std::string_view section,
                                       std::string_view key) {
     section = trimmed(section);
@@ -131,6 +133,9 @@ std::optional<std::string> profileGet(std::string_view text, std::string_view se
     while (lines.next(line)) {
         const Parsed parsed = parse(text.substr(line.begin, line.contentEnd - line.begin));
         if (parsed.kind == Kind::Section) {
+            if (inSection) {
+                return std::nullopt;
+            }
             inSection = sameName(parsed.name, section);
         } else if (inSection && parsed.kind == Kind::Entry && sameName(parsed.name, key)) {
             return std::string(unquoted(parsed.value));
@@ -144,36 +149,31 @@ std::string profileSet(std::string_view text, std::string_view section, std::str
     const std::string_view sectionName = trimmed(section);
     const std::string_view keyName = trimmed(key);
 
-    // Where a new entry would go: after the last entry (or the heading) of the section's
-    // first occurrence, so blank lines that part it from the next section stay below.
+    // A new entry goes after the section's last line that is not blank, comments included,
+    // so blank lines that part it from the next section stay below.
     bool found = false;
     Line insertAfter;
-    bool inSection = false;
-    bool inFirstSection = false;
     Lines lines(text);
     Line line;
     while (lines.next(line)) {
-        const Parsed parsed = parse(text.substr(line.begin, line.contentEnd - line.begin));
+        const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
+        const Parsed parsed = parse(content);
         if (parsed.kind == Kind::Section) {
-            inSection = sameName(parsed.name, sectionName);
-            inFirstSection = inSection && !found;
-            if (inFirstSection) {
-                found = true;
-                insertAfter = line;
+            if (found) {
+                break;
             }
-        } else if (inSection && parsed.kind == Kind::Entry) {
-            if (sameName(parsed.name, keyName)) {
-                std::string out;
-                out.reserve(text.size() + key.size() + value.size() + 1);
-                out.append(text.substr(0, line.begin));
-                // The name keeps its spelling in the file, as the system's writer keeps it.
-                appendEntry(out, parsed.name, value);
-                out.append(text.substr(line.contentEnd));
-                return out;
-            }
-            if (inFirstSection) {
-                insertAfter = line;
-            }
+            found = sameName(parsed.name, sectionName);
+            insertAfter = line;
+        } else if (found && parsed.kind == Kind::Entry && sameName(parsed.name, keyName)) {
+            std::string out;
+            out.reserve(text.size() + key.size() + value.size() + 1);
+            out.append(text.substr(0, line.begin));
+            // The name keeps its spelling in the file, as the system's writer keeps it.
+            appendEntry(out, parsed.name, value);
+            out.append(text.substr(line.contentEnd));
+            return out;
+        } else if (found && !trimmed(content).empty()) {
+            insertAfter = line;
         }
     }
 
@@ -190,7 +190,7 @@ std::string profileSet(std::string_view text, std::string_view section, std::str
         return out;
     }
     out.append(text);
-    if (!text.empty() && text.back() != '\n') {
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r') {
         out += kLineEnd;
     }
     out += '[';

@@ -22,9 +22,15 @@ struct FileRead {
 FileRead readTextFile(const std::string& path);
 
 // Replaces the file with text: written to a temporary file beside it, flushed,
-// then renamed over it, so the old content survives any failure. On failure no
-// temporary file is left and the error names the path.
+// then renamed over it, so the old content survives any failure. A link is written
+// through to the file it names and stays a link. A file the user may not write
+// (read-only, or someone else's) is refused. On failure no temporary file is left
+// and the error names the path.
 MaybeError writeTextFileAtomic(const std::string& path, std::string_view text,
                                bool executable = false);
+
+// The one temporary file that writes of the file at path use. A crash may leave it;
+// the next write removes it when it is a plain file of this user's.
+std::string temporaryFileFor(const std::string& path);
 
 } // namespace velo::platform

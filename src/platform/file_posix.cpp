@@ -1,6 +1,7 @@
 #include "file.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +10,8 @@
 namespace velo::platform {
 
 namespace {
+
+constexpr const char* kTemporarySuffix = ".velo-new";
 
 Error errorFor(const std::string& path, int errorNumber) {
     return Error{path, reasonFor(errorNumber)};
@@ -43,11 +46,10 @@ bool writeAll(int fd, std::string_view text) {
 }
 
 // New files get the mode an ordinary create would give them.
-mode_t modeFor(const std::string& path, bool executable) {
-    struct stat existing {};
+mode_t modeFor(const struct stat* existing, bool executable) {
     mode_t mode = 0;
-    if (::stat(path.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
+    if (existing != nullptr) {
+        mode = existing->st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -101,13 +103,65 @@ FileRead readTextFile(const std::string& path) {
     return result;
 }
 
+// One fixed name a target, so crashes leave at most this one file.
+std::string temporaryFileFor(const std::string& path) {
+    return folderOf(path) + "/." + nameOf(path) + kTemporarySuffix;
+}
+
 MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, bool executable) {
-    const std::string folder = folderOf(path);
-    std::string temporary = folder + "/." + nameOf(path) + ".XXXXXX";
-    const mode_t mode = modeFor(path, executable);
-    const int fd = ::mkstemp(temporary.data());
+    // Through a link to the file it names, so the link stays a link.
+    std::string target = path;
+    struct stat existing {};
+    bool exists = false;
+    for (int hops = 0;; ++hops) {
+        if (::lstat(target.c_str(), &existing) != 0) {
+            if (errno != ENOENT) {
+                return errorFor(path, errno);
+            }
+            break;
+        }
+        if (!S_ISLNK(existing.st_mode)) {
+            exists = true;
+            break;
+        }
+        if (hops == 40) {
+            return errorFor(path, ELOOP);
+        }
+        std::string link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+        if (length < 0) {
+            return errorFor(path, errno);
+        }
+        link.resize(static_cast<std::size_t>(length));
+        target = !link.empty() && link.front() == '/' ? link : folderOf(target) + "/" + link;
+    }
+    // The rename would replace a file the user may not write. A file nobody may write is
+    // read-only for root too, though root passes the access check.
+    if (exists && S_ISREG(existing.st_mode)) {
+        if ((existing.st_mode & 0222) == 0) {
+            return errorFor(path, EACCES);
+        }
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return errorFor(path, errno);
+        }
+    }
+
+    const std::string folder = folderOf(target);
+    const std::string temporary = temporaryFileFor(target);
+    // Left by a crash; removed only when it is plainly ours, never another's file.
+    struct stat stale {};
+    if (::lstat(temporary.c_str(), &stale) == 0) {
+        if (!S_ISREG(stale.st_mode) || stale.st_uid != ::geteuid()) {
+            return errorFor(temporary, EEXIST);
+        }
+        if (::unlink(temporary.c_str()) != 0 && errno != ENOENT) {
+            return errorFor(temporary, errno);
+        }
+    }
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
-        return errorFor(path, errno);
+        return errorFor(errno == EEXIST ? temporary : path, errno);
     }
     const auto fail = [&](int errorNumber, bool open) {
         if (open) {
@@ -116,13 +170,19 @@ MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, b
         ::unlink(temporary.c_str());
         return errorFor(path, errorNumber);
     };
-    if (::fchmod(fd, mode) != 0 || !writeAll(fd, text) || ::fsync(fd) != 0) {
+    // The owner first, as far as we may: a change of owner clears set-id bits the mode
+    // restores. Where the owner cannot be kept, the group may still be.
+    if (exists && ::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), existing.st_gid));
+    }
+    if (::fchmod(fd, modeFor(exists ? &existing : nullptr, executable)) != 0 ||
+        !writeAll(fd, text) || ::fsync(fd) != 0) {
         return fail(errno, true);
     }
     if (::close(fd) != 0) {
         return fail(errno, false);
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         return fail(errno, false);
     }
     // The rename itself survives a crash only once the folder is on disk.

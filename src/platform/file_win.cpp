@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <algorithm>
 #include <string>
 
@@ -43,6 +45,32 @@ bool writeAll(HANDLE file, std::string_view bytes) {
         bytes.remove_prefix(put);
     }
     return true;
+}
+
+// Whether this user (or the owner its new files get) owns the file.
+bool ownedByUs(const std::wstring& path) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool ours = false;
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        for (const TOKEN_INFORMATION_CLASS kind : {TokenUser, TokenOwner}) {
+            alignas(TOKEN_USER) unsigned char buffer[512];
+            DWORD size = 0;
+            if (GetTokenInformation(token, kind, buffer, sizeof buffer, &size)) {
+                const PSID sid = kind == TokenUser ? reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid
+                                                   : reinterpret_cast<TOKEN_OWNER*>(buffer)->Owner;
+                ours = ours || EqualSid(owner, sid);
+            }
+        }
+        CloseHandle(token);
+    }
+    LocalFree(descriptor);
+    return ours;
 }
 
 } // namespace
@@ -100,26 +128,71 @@ FileRead readTextFile(const std::string& path) {
     return result;
 }
 
+std::string temporaryFileFor(const std::string& path) {
+    return path + ".velo-new";
+}
+
 MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, bool) {
-    const std::optional<std::wstring> target = win::wide(path);
+    const std::optional<std::wstring> named = win::wide(path);
     const std::optional<std::string> bytes = win::toAnsi(text);
-    if (!target || !bytes) {
+    if (!named || !bytes) {
         return unrepresentable(path);
     }
-    // Beside the target, so the rename stays on one volume.
-    std::wstring temporary;
-    HANDLE created = INVALID_HANDLE_VALUE;
-    for (unsigned attempt = 0; created == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = *target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(attempt) + L".tmp";
-        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created == INVALID_HANDLE_VALUE &&
-            (GetLastError() != ERROR_FILE_EXISTS || attempt >= 100)) {
+    // Through a link (or other reparse point) to the file it names, so the link stays.
+    std::string targetPath = path;
+    std::wstring target = *named;
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        Handle linked(CreateFileW(target.c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        std::wstring resolved(32768, L'\0');
+        const DWORD length = linked.valid()
+                                 ? GetFinalPathNameByHandleW(linked.get(), resolved.data(),
+                                                             static_cast<DWORD>(resolved.size()),
+                                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)
+                                 : 0;
+        if (length == 0 || length >= resolved.size()) {
+            return win::lastError(path);
+        }
+        resolved.resize(length);
+        target = resolved;
+        targetPath = win::utf8(target);
+    }
+    // A read-only file (by attribute or by its permissions) refuses the write it would
+    // otherwise lose to the rename.
+    const DWORD targetAttributes = GetFileAttributesW(target.c_str());
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
+        if ((targetAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return Error{path, win::reasonFor(ERROR_ACCESS_DENIED)};
+        }
+        Handle probe(CreateFileW(target.c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe.valid()) {
             return win::lastError(path);
         }
     }
-    Handle file(created);
+    // Beside the target, so the rename stays on one volume; one fixed name, so crashes
+    // leave at most this one file. A stale one is removed only when it is plainly ours.
+    const std::string temporaryPath = temporaryFileFor(targetPath);
+    const std::wstring temporary = target + L".velo-new";
+    const DWORD stale = GetFileAttributesW(temporary.c_str());
+    if (stale != INVALID_FILE_ATTRIBUTES) {
+        if ((stale & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+            !ownedByUs(temporary)) {
+            return Error{temporaryPath, win::reasonFor(ERROR_FILE_EXISTS)};
+        }
+        if (!DeleteFileW(temporary.c_str())) {
+            return win::lastError(temporaryPath);
+        }
+    }
+    Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD code = GetLastError();
+        return Error{code == ERROR_FILE_EXISTS ? temporaryPath : path, win::reasonFor(code)};
+    }
     const auto fail = [&](DWORD code) {
         file.close();
         DeleteFileW(temporary.c_str());
@@ -131,7 +204,7 @@ MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, b
     if (!file.close()) {
         return fail(GetLastError());
     }
-    if (!MoveFileExW(temporary.c_str(), target->c_str(),
+    if (!MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return fail(GetLastError());
     }

@@ -7,9 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
-#include <fstream>
+#include <grp.h>
+#include <pwd.h>
+#include <random>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace velo::platform;
@@ -18,38 +22,96 @@ using velo::test::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
-mode_t modeOf(const std::string& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 0777;
+// Writes "new" to path, as nobody when asked and root (in a child that gives up root, so
+// that the permission bits count). 0: written; 1: refused, naming path; 2: anything else.
+int writeAs(bool nobody, const std::string& path) {
+    const passwd* user = ::getpwnam("nobody");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (nobody && ::geteuid() == 0 &&
+            (::setgroups(0, nullptr) || ::setgid(user->pw_gid) || ::setuid(user->pw_uid))) {
+            ::_exit(2);
+        }
+        const MaybeError error = writeTextFileAtomic(path, "new");
+        ::_exit(!error ? 0 : error->subject == path && !error->reason.empty() ? 1 : 2);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
 }
-} // namespace
 
-TEST(AtomicWrite, AReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permission bits do not stop root";
+struct GuardRow {
+    const char* name;
+    bool nobodysFile;
+    mode_t fileMode;
+    mode_t folderMode;
+    bool byNobody;
+    bool written;
+};
+
+class Protections : public testing::TestWithParam<GuardRow> {};
+
+TEST_P(Protections, AWriteHonoursTheFilesOwnerAndMode) {
+    const GuardRow& row = GetParam();
+    const bool root = ::geteuid() == 0;
+    if (!root && row.nobodysFile != row.byNobody) {
+        GTEST_SKIP() << "needs a second user";
     }
     TempDir dir;
-    fs::create_directory(dir.path() / "ro");
-    dir.write("ro/keep.txt", "old");
-    fs::permissions(dir.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_TRUE(writeTextFileAtomic(dir.file("ro/keep.txt"), "new").has_value());
-    fs::permissions(dir.path() / "ro", fs::perms::owner_all);
-    EXPECT_EQ(dir.read("ro/keep.txt"), "old");
-    EXPECT_EQ(entries(dir.path() / "ro"), std::vector<std::string>{"keep.txt"});
+    const fs::path folder = dir.path() / "shared";
+    const std::string file = (folder / "q2velo.ini").string();
+    fs::create_directory(folder);
+    dir.write("shared/q2velo.ini", "old");
+    const uid_t owner = row.nobodysFile && root ? ::getpwnam("nobody")->pw_uid : ::geteuid();
+    ASSERT_EQ(::chown(file.c_str(), owner, static_cast<gid_t>(-1)), 0);
+    ::chmod(file.c_str(), row.fileMode);
+    ::chmod(folder.c_str(), row.folderMode);
+    EXPECT_EQ(writeAs(row.byNobody, file), row.written ? 0 : 1);
+    ::chmod(folder.c_str(), 0700);
+    EXPECT_EQ(dir.read("shared/q2velo.ini"), row.written ? "new" : "old");
+    struct stat info {};
+    ::stat(file.c_str(), &info);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(info.st_mode & 07777, row.fileMode);
+    EXPECT_EQ(entries(folder), std::vector<std::string>{"q2velo.ini"});
 }
 
-TEST(AtomicWrite, ReplacesKeepingModesAndSetsTheRunBit) {
+INSTANTIATE_TEST_SUITE_P(
+    Files, Protections,
+    testing::Values(GuardRow{"ReadOnlyFile", true, 0444, 0777, true, false},
+                    GuardRow{"SomeoneElsesFileInAWritableFolder", false, 0644, 0777, true, false},
+                    GuardRow{"ReadOnlyFolder", true, 0644, 0555, true, false},
+                    GuardRow{"OwnerAndModeKept", true, 0640, 0755, false, true}),
+    [](const testing::TestParamInfo<GuardRow>& row) { return std::string(row.param.name); });
+} // namespace
+
+// A writer killed at random moments never leaves half a file, and the next write
+// clears the one temporary file a kill may leave.
+TEST(AtomicWrite, SurvivesKillsAndClearsWhatTheyLeave) {
     TempDir dir;
-    const std::string path = dir.file("a.txt");
-    ASSERT_FALSE(writeTextFileAtomic(path, "one\r\ntwo\r\n"));
-    ::chmod(path.c_str(), 0600);
-    ASSERT_FALSE(writeTextFileAtomic(path, "three\r\n"));
-    EXPECT_EQ(dir.read("a.txt"), "three\r\n");
-    EXPECT_EQ(modeOf(path), 0600u);
-    ASSERT_FALSE(writeTextFileAtomic(dir.file("run.sh"), "#!/bin/sh\n", true));
-    EXPECT_EQ(modeOf(dir.file("run.sh")) & 0100, 0100u);
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a.txt", "run.sh"}));
+    velo::core::SettingsFile settings(dir.file("q2velo.ini"));
+    const std::string a(3000, 'a');
+    const std::string b(5000, 'b');
+    ASSERT_FALSE(settings.WriteINI("Quake2", "Path", a));
+    std::mt19937 random(std::random_device{}());
+    int leftBehind = 0;
+    for (int kill = 0; kill < 200; ++kill) {
+        const pid_t child = ::fork();
+        for (bool flip = false; child == 0; flip = !flip) {
+            static_cast<void>(settings.WriteINI("Quake2", "Path", flip ? a : b));
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::string now = dir.read("q2velo.ini");
+        ASSERT_TRUE(now == "[Quake2]\r\nPath=" + a + "\r\n" ||
+                    now == "[Quake2]\r\nPath=" + b + "\r\n")
+            << "after kill " << kill;
+        leftBehind += entries(dir.path()).size() > 1;
+        ASSERT_FALSE(settings.WriteINI("Quake2", "Path", a));
+        ASSERT_EQ(entries(dir.path()), std::vector<std::string>{"q2velo.ini"});
+    }
+    EXPECT_GT(leftBehind, 0) << "no kill fell inside a write";
 }
 
 TEST(FileExists, FindsADanglingLink) {

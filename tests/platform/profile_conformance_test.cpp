@@ -69,16 +69,20 @@ bool underWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-// Wine loads the whole file and writes every line back with CR LF (and without the
-// blanks around names, so the rows keep untouched lines free of them); Windows edits
-// the file where the entry stands and leaves the other lines as they were.
+// Wine loads the whole file and writes every line back with CR LF, a CR-only line too (and without
+// the blanks around names, so the rows keep untouched lines free of them); Windows edits the file
+// where the entry stands and leaves the other lines as they were.
 std::string wineLineEnds(const std::string& bytes) {
     std::string out;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const bool loneCr = bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n');
         if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) {
             out += '\r';
         }
         out += bytes[i];
+        if (loneCr) {
+            out += '\n';
+        }
     }
     return out;
 }
@@ -233,8 +237,16 @@ INSTANTIATE_TEST_SUITE_P(
             "[Mod]\r\nMod0=a\r\nMod0=b\r\n",
             {read("Mod", "Mod0"), write("Mod", "Mod0", "c"), read("Mod", "Mod0")}},
         Row{"DuplicateSections",
-            "[Mod]\r\nMod0=a\r\n[Quake2]\r\nPath=C:\\Q\r\n[Mod]\r\nMod0=b\r\n",
-            {read("Mod", "Mod0"), write("Mod", "Mod0", "c"), read("Mod", "Mod0")}},
+            "[Mod]\r\nMod0=a\r\n[Quake2]\r\nPath=C:\\Q\r\n[Mod]\r\nMod0=b\r\nMod1=x\r\n",
+            {read("Mod", "Mod0"), read("Mod", "Mod1"), write("Mod", "Mod0", "c"),
+             write("Mod", "Mod1", "d"), read("Mod", "Mod0"), read("Mod", "Mod1")}},
+        Row{"CrOnly",
+            "[Quake2]\rPath=C:\\Quake2\rRunSetup=Yes\r",
+            {read("Quake2", "Path"), read("Quake2", "RunSetup"), write("Quake2", "RunSetup", "No"),
+             write("Mod", "Mod0", "ctf"), read("Quake2", "RunSetup")}},
+        Row{"NewKeyAfterClosingComments",
+            "[Mod]\r\nMod0=a\r\n; spare slots\r\n\r\n[Quake2]\r\nPath=C:\\Q\r\n",
+            {write("Mod", "Mod1", "b"), read("Mod", "Mod1")}},
         Row{"LfOnly",
             "[Quake2]\nPath=C:\\Quake2\nRunSetup=Yes\n",
             {read("Quake2", "Path"), read("Quake2", "RunSetup"), write("Quake2", "RunSetup", "No"),

@@ -69,14 +69,16 @@ private slots:
                  (locator.game.path() / "alpha").string());
     }
 
-    void aDriveMovesTheListToItsRoot() {
+    void theDriveListActsOnlyOnAChangeOfDrive() {
         Locator locator;
         auto* drives = test::find<QComboBox>(locator.window.get(), "lstDrive");
-        const int root = drives->findText(QStringLiteral("/"));
-        QVERIFY(root >= 0);
-        drives->setCurrentIndex(root);
+        locator.folders()->setCurrentFolder(qs(locator.game.path() / "alpha"));
         locator.window->lstDrive_Change();
-        QCOMPARE(locator.window->chosenFolder(), QStringLiteral("/"));
+        QCOMPARE(locator.window->chosenFolder(), qs(locator.game.path() / "alpha"));
+        drives->addItem(qs(locator.game.path())); // stands in for a drive mounted there
+        drives->setCurrentIndex(drives->count() - 1);
+        locator.window->lstDrive_Change();
+        QCOMPARE(locator.window->chosenFolder(), qs(locator.game.path()));
     }
 
     void aFailedWriteIsShown() {

@@ -4,6 +4,7 @@
 #include "ui/toolkit/widgets.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -76,6 +77,14 @@ void frmMouse::Option2_Click() {
 
 void frmMouse::Command1_Click() {
     accept();
+}
+
+void frmMouse::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Command1_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 MouseSetup::MouseSetup() = default;

@@ -26,6 +26,10 @@ public:
     void Option2_Click();
     void Command1_Click();
 
+protected:
+    // Escape keeps the choices, as "&Close" does; only the close box discards them.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     std::array<QComboBox*, scripts::kMouseCount> cmbButton_{};
     QRadioButton* Option1_;

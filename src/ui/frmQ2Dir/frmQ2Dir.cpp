@@ -134,6 +134,10 @@ void frmQ2Dir::showDriveOf(const QString& folder) {
 }
 
 void frmQ2Dir::lstDrive_Change() {
+    // Picking the drive already shown is no change: the folder list stays where it is.
+    if (lstDrive_->currentText() == QStorageInfo(lstFolders_->currentFolder()).rootPath()) {
+        return;
+    }
     // An unreadable drive leaves the folder list, and so the drive shown, where it was.
     if (!lstFolders_->setCurrentFolder(lstDrive_->currentText())) {
         showDriveOf(lstFolders_->currentFolder());
