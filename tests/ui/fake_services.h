@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ public:
     std::vector<QString> addresses;
     std::vector<int> quits;
     platform::MaybeError startResult;
+    std::unique_ptr<ui::DesktopServices> real; // when set, games start and are watched for real
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -43,7 +45,10 @@ public:
     }
     platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override {
         starts.push_back({gameDir, line});
-        return startResult;
+        return real ? real->startGame(gameDir, line) : startResult;
+    }
+    std::optional<platform::GameEnd> watchGame() override {
+        return real ? real->watchGame() : std::nullopt;
     }
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
     void quit(int exitCode) override { quits.push_back(exitCode); }
