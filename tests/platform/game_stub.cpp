@@ -58,8 +58,7 @@ int main() {
     CloseHandle(file);
     MoveFileExW(part.c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING);
 
-    const std::wstring code = variable(L"VELO_STUB_EXIT");
-    if (!code.empty()) {
+    if (const std::wstring code = variable(L"VELO_STUB_EXIT"); !code.empty()) {
         ExitProcess(static_cast<UINT>(std::wcstoul(code.c_str(), nullptr, 0)));
     }
     const std::wstring go = record + L".go";

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <deque>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,7 +53,7 @@ public:
     void quit(int exitCode) override { quits.push_back(exitCode); }
 
     // Exactly one message so far, a warning naming every part.
-    bool warnedOnce(std::initializer_list<std::string> parts) const {
+    bool warnedOnce(const std::vector<std::string>& parts) const {
         if (messages.size() != 1 || messages[0].kind != ui::MessageKind::Warning) {
             return false;
         }
