@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,10 +30,14 @@ std::string statusText(int status) {
 // The output as kept: cut to its last kKeptOutput bytes, from a line start where there is one.
 // Only done once the game has ended, so no write of it is lost to the cut.
 std::string keptOutput(const std::string& log) {
-    FileRead read = readTextFile(log);
-    std::string& text = read.text;
-    if (text.size() > kKeptOutput) {
-        text.erase(0, text.size() - kKeptOutput);
+    std::ifstream in(log, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+    const std::streamoff start = std::max<std::streamoff>(0, size - std::streamoff{kKeptOutput});
+    std::string text(static_cast<std::size_t>(size - start), '\0');
+    in.seekg(start);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
+    if (start > 0) {
         const std::size_t lineEnd = text.find('\n');
         if (lineEnd != std::string::npos && lineEnd + 1 < text.size()) {
             text.erase(0, lineEnd + 1);

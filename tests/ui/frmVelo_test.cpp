@@ -145,7 +145,7 @@ private slots:
         QVERIFY(launcher.services.quits.empty());
     }
 
-    // Real starts of stand-in engines, watched for two seconds.
+    // Real starts of stand-in engines, watched for three seconds.
     void runQuakeComesBackOnlyWhenTheGameFailsAtOnce_data() {
         QTest::addColumn<QString>("engine");
         QTest::addColumn<Parts>("warning"); // none: the launcher ends
@@ -158,7 +158,7 @@ private slots:
             << "echo Loading; echo \"Couldn't load pics/colormap.pcx\" >&2; exit 1"
             << Parts{"exit status 1", "Loading\nCouldn't load pics/colormap.pcx", "game.log"}
             << QByteArray("Loading\nCouldn't load pics/colormap.pcx\n");
-        QTest::newRow("keeps running") << "sleep 3; echo on > \"$0.on\"" << Parts() << QByteArray();
+        QTest::newRow("keeps running") << "sleep 4; echo on > \"$0.on\"" << Parts() << QByteArray();
         QTest::newRow("exit 0 at once") << "exit 0" << Parts() << QByteArray();
         QTest::newRow("over 256 KiB, then a signal")
             << "seq -f 'output line %06g' 20000; kill $$"
@@ -171,7 +171,7 @@ private slots:
         test::Game game;
         Launcher& launcher = *game.launcher;
         launcher.services.real = std::make_unique<ui::DesktopServices>(
-            launcher.home.file("state/game.log"), std::chrono::seconds(2));
+            launcher.home.file("state/game.log"), std::chrono::seconds(3));
         test::writeEngine(game.folder.path() / "quake2", engine.toStdString());
         launcher.window->show();
         bool hidden = false;
