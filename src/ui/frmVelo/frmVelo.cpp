@@ -40,6 +40,19 @@ std::string ss(const QString& text) {
     return text.toStdString();
 }
 
+// The engine, how it ended and, where it wrote any, its last words and where the rest is.
+QString failedStart(const platform::GameEnd& end) {
+    QString text = frmVelo::tr("Quake II ended right after its start.") + QLatin1String("\n\n") +
+                   describe(platform::Error{end.program, "ended with " + end.status + "."});
+    if (!end.lastLines.empty()) {
+        text += frmVelo::tr("\n\nThe last lines of its output:\n") + qs(end.lastLines);
+    }
+    if (!end.log.empty()) {
+        text += frmVelo::tr("\n\nThe whole output is kept in %1").arg(qs(end.log));
+    }
+    return text;
+}
+
 // Where each deathmatch flag box sits on "Server Settings", top to bottom.
 struct FlagPlace {
     int box;
@@ -357,15 +370,7 @@ void frmVelo::cmdRunQuake_Click() {
     for (QWidget* window : shown) {
         window->show();
     }
-    QString text = tr("Quake II ended right after its start.") + QLatin1String("\n\n") +
-                   describe(platform::Error{end->program, "ended with " + end->status + "."});
-    if (!end->lastLines.empty()) {
-        text += tr("\n\nThe last lines of its output:\n") + qs(end->lastLines);
-    }
-    if (!end->log.empty()) {
-        text += tr("\n\nThe whole output is kept in %1").arg(qs(end->log));
-    }
-    services_.message(this, MessageKind::Warning, text);
+    services_.message(this, MessageKind::Warning, failedStart(*end));
 }
 
 void frmVelo::cmdBatch_Click() {
