@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "velo-start: %s\n", folder.error->message().c_str());
     }
     velo::core::SettingsFile settings(velo::core::settingsPathIn(folder.path));
-    velo::ui::DesktopServices services;
+    velo::ui::DesktopServices services(velo::platform::gameLogPath());
     velo::ui::frmVelo window(settings, services);
     if (!window.Form_Load()) {
         return 1;

@@ -41,6 +41,15 @@ SettingsFolder chooseSettingsFolder(const std::string& programDir, std::string_v
                                     std::string_view home,
                                     bool (*writable)(const std::string&) = folderWritable);
 
+// POSIX only. Where the game's output is kept: xdgStateHome/velo-start/game.log, or
+// home/.local/state/velo-start/game.log when xdgStateHome is empty or relative; empty
+// when neither names a folder.
+std::string chooseGameLog(std::string_view xdgStateHome, std::string_view home);
+
+// POSIX: chooseGameLog with this process's environment. Windows: empty, since the game
+// there writes no output to keep.
+std::string gameLogPath();
+
 // Where this process keeps its settings file. POSIX: chooseSettingsFolder with its
 // executable's folder and its environment. Windows: always the executable's own
 // folder, as the launcher has always kept it there.

@@ -84,8 +84,8 @@ SettingsFolder chooseSettingsFolder(const std::string& programDir, std::string_v
     return chosen;
 }
 
-SettingsFolder settingsFolder() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+namespace {
+std::string homeFolder() {
     const char* homeVariable = std::getenv("HOME");
     std::string home = homeVariable != nullptr ? homeVariable : "";
     if (home.empty()) {
@@ -97,7 +97,32 @@ SettingsFolder settingsFolder() {
             home = found->pw_dir;
         }
     }
-    return chooseSettingsFolder(programDirectory(), xdg != nullptr ? xdg : "", home);
+    return home;
+}
+
+const char* variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+} // namespace
+
+SettingsFolder settingsFolder() {
+    return chooseSettingsFolder(programDirectory(), variable("XDG_CONFIG_HOME"), homeFolder());
+}
+
+std::string chooseGameLog(std::string_view xdgStateHome, std::string_view home) {
+    // Relative bases count as unset, as for the settings folder.
+    if (!xdgStateHome.empty() && xdgStateHome.front() == '/') {
+        return joinNative(joinNative(xdgStateHome, "velo-start"), "game.log");
+    }
+    if (home.empty()) {
+        return {};
+    }
+    return joinNative(joinNative(home, ".local/state/velo-start"), "game.log");
+}
+
+std::string gameLogPath() {
+    return chooseGameLog(variable("XDG_STATE_HOME"), homeFolder());
 }
 
 } // namespace velo::platform

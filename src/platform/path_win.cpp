@@ -133,4 +133,8 @@ SettingsFolder settingsFolder() {
     return {programDirectory(), std::nullopt};
 }
 
+std::string gameLogPath() {
+    return {};
+}
+
 } // namespace velo::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "error.h"
+#include "game_watch.h"
 
 #include <array>
 #include <string>
@@ -48,7 +49,9 @@ bool shellScriptsRun();
 
 // Starts the game with the composed line, detached, without waiting for it. Windows:
 // gameDir + "\Quake2.exe" is named as the program and the line is its command line,
-// byte for byte; the game's window opens minimized.
-MaybeError startGame(const std::string& gameDir, const std::string& line);
+// byte for byte; the game's window opens minimized. Where watch is given, it receives the
+// game to see how it ends, and (POSIX) the game's output goes to watch's log.
+MaybeError startGame(const std::string& gameDir, const std::string& line,
+                     GameProcess* watch = nullptr);
 
 } // namespace velo::platform

@@ -108,7 +108,9 @@ PlanChoice gamePlan(const std::string& gameDir, const std::string& line) {
     return choosePlan(gameDir, line, path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin");
 }
 
-MaybeError spawnDetached(const std::string& program, const std::vector<std::string>& arguments) {
+namespace {
+Spawned spawn(const std::string& program, const std::vector<std::string>& arguments, int output,
+              bool watched) {
     // Everything the child needs is built before fork: after it only plain system calls.
     std::vector<std::string> texts;
     texts.reserve(arguments.size() + 1);
@@ -122,20 +124,25 @@ MaybeError spawnDetached(const std::string& program, const std::vector<std::stri
 
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) {
-        return Error{program, reasonFor(errno)};
+        return {0, Error{program, reasonFor(errno)}};
     }
     const pid_t child = ::fork();
     if (child < 0) {
         const int errorNumber = errno;
         ::close(report[0]);
         ::close(report[1]);
-        return Error{program, reasonFor(errorNumber)};
+        return {0, Error{program, reasonFor(errorNumber)}};
     }
     if (child == 0) {
-        // The middle process ends at once, so the game is nobody's child to wait for.
+        // A session of its own: a terminal closed under the launcher does not end the game.
         ::setsid();
-        const pid_t game = ::fork();
+        // Unwatched, a middle process ends at once, so the game is nobody's child to wait for.
+        const pid_t game = watched ? 0 : ::fork();
         if (game == 0) {
+            if (output >= 0) {
+                ::dup2(output, STDOUT_FILENO);
+                ::dup2(output, STDERR_FILENO);
+            }
             ::execv(argv[0], argv.data());
         }
         const int errorNumber = errno;
@@ -147,7 +154,9 @@ MaybeError spawnDetached(const std::string& program, const std::vector<std::stri
     }
     ::close(report[1]);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    if (!watched) {
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
     }
     int errorNumber = 0;
     ssize_t got = 0;
@@ -156,21 +165,44 @@ MaybeError spawnDetached(const std::string& program, const std::vector<std::stri
     } while (got < 0 && errno == EINTR);
     ::close(report[0]);
     if (got == static_cast<ssize_t>(sizeof errorNumber)) {
-        return Error{program, reasonFor(errorNumber)};
+        while (watched && ::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        return {0, Error{program, reasonFor(errorNumber)}};
     }
-    return std::nullopt;
+    return {watched ? child : 0, std::nullopt};
+}
+} // namespace
+
+MaybeError spawnDetached(const std::string& program, const std::vector<std::string>& arguments) {
+    return spawn(program, arguments, -1, false).error;
+}
+
+Spawned spawnWatched(const std::string& program, const std::vector<std::string>& arguments,
+                     int output) {
+    return spawn(program, arguments, output, true);
 }
 
 bool shellScriptsRun() {
     return true;
 }
 
-MaybeError startGame(const std::string& gameDir, const std::string& line) {
+MaybeError startGame(const std::string& gameDir, const std::string& line, GameProcess* watch) {
     PlanChoice chosen = gamePlan(gameDir, line);
     if (chosen.error) {
         return chosen.error;
     }
-    return spawnDetached(chosen.plan.program, chosen.plan.arguments);
+    if (watch == nullptr) {
+        return spawnDetached(chosen.plan.program, chosen.plan.arguments);
+    }
+    const int output = openGameLog(watch->log());
+    const Spawned spawned = spawnWatched(chosen.plan.program, chosen.plan.arguments, output);
+    if (output >= 0) {
+        ::close(output);
+    }
+    if (!spawned.error) {
+        watch->attach(spawned.pid, chosen.plan.program, output >= 0);
+    }
+    return spawned.error;
 }
 
 } // namespace velo::platform

@@ -14,7 +14,7 @@ bool shellScriptsRun() {
     return false;
 }
 
-MaybeError startGame(const std::string& gameDir, const std::string& line) {
+MaybeError startGame(const std::string& gameDir, const std::string& line, GameProcess* watch) {
     const std::string program = nativePath(gameDir + "\\Quake2.exe");
     const std::optional<std::wstring> application = win::wide(program);
     std::optional<std::wstring> commandLine = win::wide(line);
@@ -33,7 +33,11 @@ MaybeError startGame(const std::string& gameDir, const std::string& line) {
         return win::lastError(program);
     }
     CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    if (watch != nullptr) {
+        watch->attach(reinterpret_cast<std::intptr_t>(started.hProcess), program, false);
+    } else {
+        CloseHandle(started.hProcess);
+    }
     return std::nullopt;
 }
 

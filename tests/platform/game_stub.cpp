@@ -1,13 +1,14 @@
 // Stands in for the game in the start tests: records which program it is, the
 // command line it was handed, its show state and where it would keep its settings
 // file, then stays up until the test says it may go, so a start that waited for it
-// would show.
+// would show; or, given VELO_STUB_EXIT, ends at once with that code.
 
 #include "core/settings.h"
 #include "platform/path.h"
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -57,6 +58,9 @@ int main() {
     CloseHandle(file);
     MoveFileExW(part.c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING);
 
+    if (const std::wstring code = variable(L"VELO_STUB_EXIT"); !code.empty()) {
+        ExitProcess(static_cast<UINT>(std::wcstoul(code.c_str(), nullptr, 0)));
+    }
     const std::wstring go = record + L".go";
     for (int i = 0; i < 400 && GetFileAttributesW(go.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
         Sleep(50);

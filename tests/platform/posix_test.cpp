@@ -162,25 +162,6 @@ INSTANTIATE_TEST_SUITE_P(
                              {"+hostname", "+fraglimit", "0"}}),
     [](const testing::TestParamInfo<SplitRow>& row) { return std::string(row.param.name); });
 
-class StartGame : public testing::TestWithParam<const char*> {};
-
-TEST_P(StartGame, RunsTheGameDetachedWithTheSplitLine) {
-    TempDir dir;
-    const fs::path game = dir.path() / GetParam();
-    fs::create_directory(game);
-    velo::test::writeRecorder(game / "Quake2.exe", game / "args");
-    const std::string gameDir = game.string();
-    const std::string line = gameDir + "\\Quake2.exe +set game baseq2  +hostname Frag Fest";
-    ASSERT_FALSE(startGame(gameDir, line));
-    EXPECT_EQ(velo::test::recordedArguments(game / "args"),
-              (std::vector<std::string>{"+set", "game", "baseq2", "+hostname", "Frag", "Fest"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Folders, StartGame, testing::Values("quake2", "my game"),
-                         [](const testing::TestParamInfo<const char*>& row) {
-                             return std::string(row.index == 0 ? "Plain" : "WithBlank");
-                         });
-
 TEST(SettingsPath, AtTheRootIsOneFileInIt) {
     EXPECT_EQ(velo::core::settingsPathIn("/"), "/q2velo.ini");
     EXPECT_EQ(velo::core::settingsPathIn("/opt/velo"), "/opt/velo/q2velo.ini");

@@ -26,6 +26,7 @@ struct FolderRow {
     bool programWritable;
     const char* xdg;      // relative to the temporary folder when it starts with "@"
     const char* expected; // relative to the temporary folder
+    const char* log;      // the game's output file with the same value as XDG_STATE_HOME
 };
 
 class ChooseSettingsFolder : public testing::TestWithParam<FolderRow> {};
@@ -40,6 +41,7 @@ TEST_P(ChooseSettingsFolder, BesideTheProgramOrPerUser) {
     EXPECT_FALSE(chosen.error) << chosen.error->message();
     EXPECT_EQ(chosen.path, dir.file(row.expected));
     EXPECT_TRUE(fs::is_directory(chosen.path));
+    EXPECT_EQ(chooseGameLog(xdg, dir.file("home")), dir.file(row.log));
     if (row.programWritable) {
         EXPECT_FALSE(fs::exists(dir.path() / "home"));
         EXPECT_FALSE(fs::exists(dir.path() / "xdg"));
@@ -52,11 +54,14 @@ TEST_P(ChooseSettingsFolder, BesideTheProgramOrPerUser) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, ChooseSettingsFolder,
-    testing::Values(
-        FolderRow{"WritableProgramFolder", true, "@xdg", "prog"},
-        FolderRow{"ReadOnlyHonoursXdgConfigHome", false, "@xdg/deeper", "xdg/deeper/velo-start"},
-        FolderRow{"ReadOnlyWithoutXdgUsesHomeConfig", false, "", "home/.config/velo-start"},
-        FolderRow{"RelativeXdgIsIgnored", false, "relative/config", "home/.config/velo-start"}),
+    testing::Values(FolderRow{"WritableProgramFolder", true, "@xdg", "prog",
+                              "xdg/velo-start/game.log"},
+                    FolderRow{"ReadOnlyHonoursXdgConfigHome", false, "@xdg/deeper",
+                              "xdg/deeper/velo-start", "xdg/deeper/velo-start/game.log"},
+                    FolderRow{"ReadOnlyWithoutXdgUsesHomeConfig", false, "",
+                              "home/.config/velo-start", "home/.local/state/velo-start/game.log"},
+                    FolderRow{"RelativeXdgIsIgnored", false, "relative/config",
+                              "home/.config/velo-start", "home/.local/state/velo-start/game.log"}),
     [](const testing::TestParamInfo<FolderRow>& row) { return std::string(row.param.name); });
 
 TEST(ChooseSettingsFolder, KeepsAnExistingPerUserFolderAndItsFile) {
@@ -83,6 +88,7 @@ TEST(ChooseSettingsFolder, AFolderThatCannotBeMadeIsAnErrorNamingIt) {
 TEST(ChooseSettingsFolder, WithNoPerUserFolderStaysBesideTheProgramAndSaysWhy) {
     const SettingsFolder chosen = chooseSettingsFolder("/opt/velo", "", "", never);
     EXPECT_EQ(chosen.path, "/opt/velo");
+    EXPECT_EQ(chooseGameLog("", ""), "");
     ASSERT_TRUE(chosen.error);
     EXPECT_EQ(chosen.error->subject, "/opt/velo");
 }

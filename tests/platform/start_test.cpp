@@ -42,6 +42,7 @@ protected:
     void TearDown() override {
         release();
         SetEnvironmentVariableW(L"VELO_STUB_RECORD", nullptr);
+        SetEnvironmentVariableW(L"VELO_STUB_EXIT", nullptr);
         // A stub still on its way out keeps its file open a moment.
         for (int i = 0; i < 100 && (fs::exists(game) || fs::exists(decoy)); ++i) {
             DeleteFileW(wide(game).c_str());
@@ -96,6 +97,19 @@ TEST_F(GameWithBlank, StartGameRunsTheGameWithTheLineAsComposedMinimizedWithoutW
     EXPECT_EQ(got.show, std::to_string(SW_SHOWMINIMIZED));
     EXPECT_EQ(got.settingsPath, joinNative(gameDir, "q2velo.ini"));
     EXPECT_FALSE(stubEnded()) << "the start waited for the game to end";
+}
+
+TEST_F(GameWithBlank, AGameThatFailsIsSeenEndingWithItsExitCode) {
+    SetEnvironmentVariableW(L"VELO_STUB_EXIT", L"0xC0000135");
+    GameProcess watch;
+    ASSERT_FALSE(startGame(gameDir, line, &watch));
+    std::optional<GameEnd> end;
+    for (int i = 0; i < 400 && !(end = watch.ended()); ++i) {
+        Sleep(50);
+    }
+    ASSERT_TRUE(end);
+    EXPECT_TRUE(end->failed);
+    EXPECT_EQ(end->status, "exit code 0xC0000135");
 }
 
 TEST_F(GameWithBlank, AMissingGameIsAnErrorNamingIt) {

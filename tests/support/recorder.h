@@ -10,22 +10,26 @@
 
 namespace velo::test {
 
-// Writes an executable shell script at program that, when run, records each of its
-// arguments on a line of record (written whole, then renamed into place) and stays up
-// a moment, as a game would. It calls nothing through PATH, so a test may set any.
-inline void writeRecorder(const std::filesystem::path& program,
-                          const std::filesystem::path& record) {
+// Writes an executable /bin/sh script at program that runs commands: a stand-in engine.
+inline void writeEngine(const std::filesystem::path& program, const std::string& commands) {
     {
         std::ofstream script(program, std::ios::binary | std::ios::trunc);
-        script << "#!/bin/sh\n"
-                  "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '"
-               << record.string() << ".tmp'\n/bin/mv '" << record.string() << ".tmp' '"
-               << record.string() << "'\n/bin/sleep 1\n";
+        script << "#!/bin/sh\n" << commands << "\n";
         if (!script) {
             throw std::runtime_error("cannot write " + program.string());
         }
     }
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+}
+
+// Writes a stand-in engine at program that, when run, records each of its arguments on a
+// line of record (written whole, then renamed into place) and stays up a moment, as a game
+// would. It calls nothing through PATH, so a test may set any.
+inline void writeRecorder(const std::filesystem::path& program,
+                          const std::filesystem::path& record) {
+    writeEngine(program, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record.string() +
+                             ".tmp'\n/bin/mv '" + record.string() + ".tmp' '" + record.string() +
+                             "'\n/bin/sleep 1");
 }
 
 // The lines a recorder wrote, waiting up to ten seconds for them; empty when none came.

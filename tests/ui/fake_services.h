@@ -5,7 +5,7 @@
 #include <QString>
 
 #include <deque>
-#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +31,7 @@ public:
     std::vector<QString> addresses;
     std::vector<int> quits;
     platform::MaybeError startResult;
+    std::unique_ptr<ui::DesktopServices> real; // when set, games start and are watched for real
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -43,13 +44,16 @@ public:
     }
     platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override {
         starts.push_back({gameDir, line});
-        return startResult;
+        return real ? real->startGame(gameDir, line) : startResult;
+    }
+    std::optional<platform::GameEnd> watchGame() override {
+        return real ? real->watchGame() : std::nullopt;
     }
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
     void quit(int exitCode) override { quits.push_back(exitCode); }
 
     // Exactly one message so far, a warning naming every part.
-    bool warnedOnce(std::initializer_list<std::string> parts) const {
+    bool warnedOnce(const std::vector<std::string>& parts) const {
         if (messages.size() != 1 || messages[0].kind != ui::MessageKind::Warning) {
             return false;
         }

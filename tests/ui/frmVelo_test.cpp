@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -19,6 +22,8 @@ using test::Launcher;
 using test::qs;
 using test::TempDir;
 using test::whenModal;
+
+using Parts = std::vector<std::string>;
 
 namespace {
 const std::string kFirstExample =
@@ -131,19 +136,63 @@ private slots:
                              "+dmflags 2321"));
     }
 
-    void runQuakeWarnsOnAFailedStartElseStartsTheLineAndQuits() {
+    void runQuakeWarnsOnAFailedStart() {
         Launcher launcher;
         QVERIFY(launcher.load());
         launcher.services.startResult = platform::Error{"C:/Quake2/Quake2.exe", "No such file"};
         launcher.run();
         QVERIFY(launcher.services.warnedOnce({"C:/Quake2/Quake2.exe", "No such file"}));
         QVERIFY(launcher.services.quits.empty());
+    }
 
-        launcher.services.startResult.reset();
+    // Real starts of stand-in engines, watched for three seconds.
+    void runQuakeComesBackOnlyWhenTheGameFailsAtOnce_data() {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<Parts>("warning"); // none: the launcher ends
+        QTest::addColumn<QByteArray>("output");
+        QByteArray many;
+        for (int i = 1; i <= 20000; ++i) {
+            many += "output line " + QByteArray::number(i).rightJustified(6, '0') + '\n';
+        }
+        QTest::newRow("error and exit 1")
+            << "echo Loading; echo \"Couldn't load pics/colormap.pcx\" >&2; exit 1"
+            << Parts{"exit status 1", "Loading\nCouldn't load pics/colormap.pcx", "game.log"}
+            << QByteArray("Loading\nCouldn't load pics/colormap.pcx\n");
+        QTest::newRow("keeps running") << "sleep 4; echo on > \"$0.on\"" << Parts() << QByteArray();
+        QTest::newRow("exit 0 at once") << "exit 0" << Parts() << QByteArray();
+        QTest::newRow("over 256 KiB, then a signal")
+            << "seq -f 'output line %06g' 20000; kill $$"
+            << Parts{"signal 15", "output line 019999\noutput line 020000"} << many;
+    }
+    void runQuakeComesBackOnlyWhenTheGameFailsAtOnce() {
+        QFETCH(QString, engine);
+        QFETCH(Parts, warning);
+        QFETCH(QByteArray, output);
+        test::Game game;
+        Launcher& launcher = *game.launcher;
+        launcher.services.real = std::make_unique<ui::DesktopServices>(
+            launcher.home.file("state/game.log"), std::chrono::seconds(3));
+        test::writeEngine(game.folder.path() / "quake2", engine.toStdString());
+        launcher.window->show();
+        bool hidden = false;
+        QTimer::singleShot(0, [&] { hidden = !launcher.window->isVisible(); });
         launcher.run();
-        QCOMPARE(launcher.lastLine(), kFirstExample);
-        QCOMPARE(launcher.services.starts.back().gameDir, std::string("C:\\Quake2"));
-        QCOMPARE(launcher.services.quits, std::vector<int>{0});
+        QVERIFY(hidden);
+        QCOMPARE(launcher.window->isVisible(), !warning.empty());
+        QCOMPARE(launcher.services.quits.size(), std::size_t(warning.empty()));
+        QVERIFY(warning.empty() ? launcher.services.messages.empty()
+                                : launcher.services.warnedOnce(warning));
+        const std::string kept = launcher.home.read("state/game.log");
+        QVERIFY(kept.size() <= platform::kKeptOutput && output.endsWith(kept.c_str()));
+        QVERIFY(kept.size() + 20 > std::min(std::size_t(output.size()), platform::kKeptOutput));
+        if (engine.startsWith(QLatin1String("sleep"))) {
+            QCOMPARE(test::recordedArguments(game.folder.path() / "quake2.on"),
+                     std::vector<std::string>{"on"});
+        } else if (!warning.empty()) {
+            test::writeEngine(game.folder.path() / "quake2", "exit 0");
+            launcher.run();
+            QCOMPARE(launcher.services.quits, std::vector<int>{0});
+        }
     }
 
     void batchFileSuggestsANameAndSavesTheLine_data() {

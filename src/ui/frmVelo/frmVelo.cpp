@@ -17,6 +17,7 @@
 #include "ui/toolkit/services.h"
 #include "ui/toolkit/widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace velo::ui {
 
@@ -36,6 +38,19 @@ QString qs(const std::string& text) {
 }
 std::string ss(const QString& text) {
     return text.toStdString();
+}
+
+// The engine, how it ended and, where it wrote any, its last words and where the rest is.
+QString failedStart(const platform::GameEnd& end) {
+    QString text = frmVelo::tr("Quake II ended right after its start.") + QLatin1String("\n\n") +
+                   describe(platform::Error{end.program, "ended with " + end.status + "."});
+    if (!end.lastLines.empty()) {
+        text += frmVelo::tr("\n\nThe last lines of its output:\n") + qs(end.lastLines);
+    }
+    if (!end.log.empty()) {
+        text += frmVelo::tr("\n\nThe whole output is kept in %1").arg(qs(end.log));
+    }
+    return text;
 }
 
 // Where each deathmatch flag box sits on "Server Settings", top to bottom.
@@ -338,7 +353,24 @@ void frmVelo::cmdRunQuake_Click() {
         warn(services_, this, tr("Quake II could not be started."), *error);
         return;
     }
-    services_.quit(0);
+    // Gone at once; back as they were only when the game fails right away.
+    QToolTip::hideText();
+    QWidgetList shown;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            shown << window;
+            window->hide();
+        }
+    }
+    const std::optional<platform::GameEnd> end = services_.watchGame();
+    if (!end || !end->failed) {
+        services_.quit(0);
+        return;
+    }
+    for (QWidget* window : shown) {
+        window->show();
+    }
+    services_.message(this, MessageKind::Warning, failedStart(*end));
 }
 
 void frmVelo::cmdBatch_Click() {

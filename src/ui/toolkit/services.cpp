@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace velo::ui {
 
@@ -25,6 +28,9 @@ QString startPath(const FileDialogRequest& request) {
     return QDir(request.startFolder).filePath(request.suggestedName);
 }
 } // namespace
+
+DesktopServices::DesktopServices(std::string gameLog, std::chrono::milliseconds watchTime)
+    : game_(std::move(gameLog)), watchTime_(watchTime) {}
 
 std::optional<QString> DesktopServices::openFile(QWidget* parent,
                                                  const FileDialogRequest& request) {
@@ -46,7 +52,25 @@ void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& 
 
 platform::MaybeError DesktopServices::startGame(const std::string& gameDir,
                                                 const std::string& line) {
-    return platform::startGame(gameDir, line);
+    return platform::startGame(gameDir, line, &game_);
+}
+
+std::optional<platform::GameEnd> DesktopServices::watchGame() {
+    // Polled from an event loop, so whatever the windows still have to do gets done.
+    std::optional<platform::GameEnd> end;
+    QEventLoop loop;
+    QTimer poll;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        end = game_.ended();
+        if (end || clock.hasExpired(watchTime_.count())) {
+            loop.quit();
+        }
+    });
+    poll.start(20);
+    loop.exec();
+    return end;
 }
 
 void DesktopServices::openAddress(QWidget*, const QString& address) {

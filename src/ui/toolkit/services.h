@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/error.h"
+#include "platform/game_watch.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -35,6 +37,8 @@ public:
     // A modal message titled with the application's title.
     virtual void message(QWidget* parent, MessageKind kind, const QString& text) = 0;
     virtual platform::MaybeError startGame(const std::string& gameDir, const std::string& line) = 0;
+    // Waits a short while for the game last started to end; how it ended, if it did.
+    virtual std::optional<platform::GameEnd> watchGame() = 0;
     // A failure is the desktop's to report.
     virtual void openAddress(QWidget* parent, const QString& address) = 0;
     // Ends the program at once: no window's closing handlers run.
@@ -44,12 +48,20 @@ public:
 // The services of a real desktop session.
 class DesktopServices final : public Services {
 public:
+    // gameLog: where each started game's output goes; watchTime: how long a start is watched.
+    explicit DesktopServices(std::string gameLog = {},
+                             std::chrono::milliseconds watchTime = std::chrono::seconds(5));
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, MessageKind kind, const QString& text) override;
     platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override;
+    std::optional<platform::GameEnd> watchGame() override;
     void openAddress(QWidget* parent, const QString& address) override;
     void quit(int exitCode) override;
+
+private:
+    platform::GameProcess game_;
+    std::chrono::milliseconds watchTime_;
 };
 
 // A platform error as the user reads it: the file or program, then the reason.
