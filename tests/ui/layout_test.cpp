@@ -1,142 +1,328 @@
-// Every control stands where its layout puts it; a typo in a twips box shows here.
-#include "fake_services.h"
-#include "support/temp_dir.h"
+// What a user would see go wrong in any window, read from the live widgets: a control
+// outside its window, a clipped caption, a control hiding another or sitting on busy
+// artwork, a jumping focus order, window buttons the layout does not have.
+#include "launcher.h"
 
-#include "core/settings.h"
 #include "ui/frmAbout/frmAbout.h"
 #include "ui/frmExtra/frmExtra.h"
 #include "ui/frmKeys/frmKeys.h"
 #include "ui/frmMod/frmMod.h"
 #include "ui/frmMouse/frmMouse.h"
 #include "ui/frmQ2Dir/frmQ2Dir.h"
-#include "ui/frmVelo/frmVelo.h"
-#include "ui/toolkit/twips.h"
+#include "ui/toolkit/widgets.h"
 
-#include <QComboBox>
-#include <QTest>
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QStyleOption>
+#include <QTabBar>
+
+#include <algorithm>
+#include <map>
+#include <memory>
 
 using namespace velo;
 
 namespace {
-struct Place {
-    const char* name;
-    ui::Twips box;
-};
+using Faults = QStringList;
 
-// Page controls are measured from the tab control's top-left corner.
-const Place kMainWindow[] = {
-    {"SSTab1", {0, 0, 9165, 6735}},          {"cmdAbout", {6840, 6840, 1095, 375}},
-    {"cmdClose", {8040, 6840, 1095, 375}},   {"Image5", {1200, 720, 6930, 5280}},
-    {"lblQPath", {2760, 480, 2895, 255}},    {"txtQDir", {2760, 840, 2175, 285}},
-    {"lblModSel", {5760, 480, 1815, 255}},   {"cmbMod", {5760, 840, 2775, 315}},
-    {"cmdEdit", {5760, 1320, 1215, 375}},    {"Image2", {120, 1200, 5265, 5340}},
-    {"Label4", {240, 480, 1575, 255}},       {"chkFreelook", {240, 840, 1335, 255}},
-    {"chkRun", {240, 1200, 1695, 255}},      {"Check6", {240, 1560, 1455, 255}},
-    {"Label5", {1920, 960, 2175, 255}},      {"HScroll1", {1920, 1200, 2055, 255}},
-    {"txtFreelook", {4080, 1200, 375, 285}}, {"Label9", {6360, 480, 1335, 255}},
-    {"optLeft", {6360, 960, 1575, 195}},     {"OptRight", {6360, 1320, 1455, 195}},
-    {"OptCenter", {6360, 1680, 1815, 195}},  {"Label8", {6480, 4200, 1335, 255}},
-    {"Combo1", {6480, 4560, 2295, 315}},     {"cmdCustom", {6480, 5040, 1335, 375}},
-    {"cmdExtra", {6480, 5640, 1335, 375}},   {"Image1", {120, 3360, 4665, 3345}},
-    {"Label6", {240, 480, 2055, 255}},       {"chkDedicated", {240, 840, 1455, 255}},
-    {"Label7", {2400, 480, 1575, 255}},      {"txtMap", {2400, 840, 1815, 285}},
-    {"cmdInsert", {2400, 1200, 975, 375}},   {"Label10", {4560, 4920, 1935, 255}},
-    {"Label11", {3600, 5280, 855, 195}},     {"txtHostName", {4560, 5280, 1695, 285}},
-    {"Label12", {3720, 5760, 750, 195}},     {"txtTime", {4560, 5760, 495, 285}},
-    {"Label13", {3720, 6240, 720, 195}},     {"txtFrag", {4560, 6240, 495, 285}},
-    {"Label3", {6840, 480, 1935, 255}},      {"Check4", {6720, 840, 1695, 255}},
-    {"Check3", {6720, 1200, 1935, 255}},     {"Check5", {6720, 1560, 1695, 255}},
-    {"Check2", {6720, 1920, 1935, 255}},     {"Check1", {6720, 2280, 1935, 255}},
-    {"Check16", {6720, 2640, 1815, 195}},    {"Check9", {6720, 3000, 2175, 195}},
-    {"Check7", {6720, 3360, 1935, 195}},     {"Check17", {6720, 3720, 1935, 255}},
-    {"Check11", {6720, 4080, 2055, 195}},    {"Check10", {6720, 4440, 2055, 195}},
-    {"Check15", {6720, 4800, 1695, 195}},    {"Check12", {6720, 5160, 1575, 195}},
-    {"Check13", {6720, 5520, 1215, 195}},    {"Check14", {6720, 5880, 1215, 195}},
-    {"Check8", {6720, 6240, 1815, 195}},     {"Image3", {120, 2760, 3825, 3780}},
-    {"cmdRunQuake", {240, 5880, 1335, 495}}, {"cmdBatch", {7440, 5880, 1455, 495}},
-    {"Image4", {720, 360, 7575, 5790}},
-};
+QString name(const QWidget* w) {
+    return w->objectName().isEmpty() ? QLatin1String(w->metaObject()->className())
+                                     : w->objectName();
+}
 
-const Place kLocator[] = {
-    {"lstFolders", {45, 0, 5085, 3240}},
-    {"lstDrive", {0, 3330, 3675, 315}},
-    {"cmdOkay", {3840, 3345, 1215, 300}},
-};
+// The controls a container places itself: its own child widgets, not their insides.
+QList<QWidget*> controls(QWidget* container) {
+    QList<QWidget*> list;
+    for (auto* w : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!w->isWindow()) {
+            list << w;
+        }
+    }
+    return list;
+}
 
-const Place kKeyboard[] = {
-    {"txtForward", {240, 1080, 1455, 285}},   {"txtBack", {240, 1800, 1455, 285}},
-    {"txtTLeft", {240, 2520, 1455, 285}},     {"txtTRight", {240, 3240, 1455, 285}},
-    {"txtSLeft", {240, 3960, 1455, 285}},     {"txtSRight", {240, 4680, 1455, 285}},
-    {"txtAttack", {2400, 1080, 1455, 285}},   {"txtJump", {2400, 1800, 1455, 285}},
-    {"txtDuck", {2400, 2520, 1455, 285}},     {"txtNextWeap", {7080, 960, 1455, 285}},
-    {"txtPrevWeap", {7080, 1680, 1455, 285}}, {"txtNextItem", {7080, 2400, 1455, 285}},
-    {"txtPrevItem", {7080, 3120, 1455, 285}}, {"txtUseItem", {7080, 3840, 1455, 285}},
-    {"txtDropItem", {7080, 4560, 1455, 285}}, {"lblForward", {240, 840, 1455, 255}},
-    {"lblDropItem", {7080, 4320, 1455, 255}}, {"Combo1", {4680, 720, 1935, 315}},
-    {"Combo2", {4680, 1200, 1935, 315}},      {"Combo10", {4680, 5040, 1935, 315}},
-    {"lblCombo1", {4320, 840, 255, 255}},     {"lblCombo10", {4320, 5160, 255, 255}},
-    {"Image1", {840, 4080, 2865, 2400}},      {"Command1", {4440, 6120, 975, 375}},
-    {"cmdMouse", {5640, 6120, 1335, 375}},
-};
+QSize textSize(const QWidget* w, const QString& text) {
+    return w->fontMetrics().size(Qt::TextShowMnemonic, text);
+}
 
-const Place kMouse[] = {
-    {"cmbButton1", {240, 1560, 2175, 315}}, {"cmbButton2", {5160, 1560, 2175, 315}},
-    {"cmbButton3", {2640, 240, 2175, 315}}, {"Label1", {480, 3000, 1215, 255}},
-    {"Option1", {480, 3360, 1335, 255}},    {"Option2", {480, 3720, 1335, 255}},
-    {"Command1", {3360, 5760, 975, 375}},   {"Image1", {1920, 840, 3765, 4500}},
-    {"Line1", {2400, 1800, 495, 15}},       {"Line2", {3720, 600, 15, 735}},
-    {"Line3", {4680, 1800, 495, 15}},
-};
+bool isCheck(const QWidget* w) {
+    return qobject_cast<const QCheckBox*>(w) != nullptr ||
+           qobject_cast<const QRadioButton*>(w) != nullptr;
+}
 
-const Place kExtra[] = {
-    {"lblTaunt", {120, 120, 1215, 255}},  {"lblWave1", {120, 600, 855, 255}},
-    {"lblWave5", {120, 2040, 855, 255}},  {"txtTaunt1", {960, 570, 615, 285}},
-    {"txtTaunt2", {960, 960, 615, 285}},  {"txtTaunt5", {960, 2040, 615, 285}},
-    {"lblCool", {5520, 120, 1455, 255}},  {"lblKey", {3960, 600, 495, 255}},
-    {"txtRJ", {4560, 600, 375, 285}},     {"chkRJ", {5400, 600, 1575, 255}},
-    {"Image1", {2760, 1680, 2205, 2955}}, {"cmdClose", {3120, 4560, 1215, 375}},
-};
+QStyleOptionButton buttonOption(const QAbstractButton* w) {
+    QStyleOptionButton option;
+    option.initFrom(w);
+    option.text = w->text();
+    return option;
+}
 
-const Place kModList[] = {
-    {"txtmod0", {120, 480, 1455, 285}},   {"txtMod1", {120, 1080, 1455, 285}},
-    {"txtmod4", {120, 2880, 1455, 285}},  {"txtmod5", {2640, 480, 1455, 285}},
-    {"txtmod9", {2640, 2880, 1455, 285}}, {"lblMod0", {120, 240, 495, 255}},
-    {"lblMod1", {120, 840, 495, 255}},    {"lblMod2", {120, 1440, 465, 195}},
-    {"lblMod9", {2640, 2640, 465, 195}},  {"cmdClose", {1440, 3480, 1215, 495}},
-};
+// Where a control shows something: a label only where its text is, a check box only where
+// its indicator and caption are.
+QRect shown(const QWidget* w) {
+    if (auto* label = qobject_cast<const QLabel*>(w)) {
+        return QRect(label->contentsRect().topLeft(), textSize(label, label->text()))
+            .intersected(label->rect())
+            .translated(label->pos());
+    }
+    if (isCheck(w)) {
+        auto* check = static_cast<const QAbstractButton*>(w);
+        const QStyleOptionButton option = buttonOption(check);
+        const QRect contents = w->style()->subElementRect(qobject_cast<const QRadioButton*>(w)
+                                                              ? QStyle::SE_RadioButtonContents
+                                                              : QStyle::SE_CheckBoxContents,
+                                                          &option, w);
+        return QRect(0, 0, contents.left() + textSize(w, check->text()).width(), w->height())
+            .intersected(w->rect())
+            .translated(w->pos());
+    }
+    return w->geometry();
+}
 
-const Place kAbout[] = {
-    {"Image1", {120, 120, 2370, 2160}},    {"lblHint", {120, 2400, 2295, 255}},
-    {"lblRole", {2640, 120, 1815, 255}},   {"lblAuthor", {2640, 360, 1815, 255}},
-    {"Command1", {2760, 1920, 1095, 375}},
-};
+// Lines lead from one control to another, or into a picture, and may touch what they join.
+bool isLine(const QWidget* w) {
+    return w->metaObject() == &QFrame::staticMetaObject;
+}
 
-const Place kCredits[] = {
-    {"Image2", {2400, 120, 2370, 2160}},           {"Image1", {120, 2400, 7200, 195}},
-    {"lblNameLabel4", {120, 2640, 1335, 255}},     {"lblRoleLabel4_3", {1680, 3120, 2175, 255}},
-    {"Label4", {4200, 2640, 2535, 255}},           {"Label5", {4200, 3720, 2535, 255}},
-    {"lblRoleLabel5_2", {1680, 3960, 2175, 255}},  {"Label16", {4200, 4560, 2535, 255}},
-    {"lblNameLabel15", {120, 5640, 1335, 255}},    {"Label15", {4200, 5640, 2535, 255}},
-    {"lblRoleLabel15_2", {1680, 5880, 2175, 255}}, {"Command1", {3240, 6600, 975, 375}},
-};
+// The area a line edit draws its text in, as the edit itself computes it.
+QRect editArea(const QLineEdit* edit) {
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth =
+        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+    const QRect r = edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit);
+    return r.marginsRemoved(edit->textMargins()).adjusted(2, 1, -2, -1);
+}
 
-template <std::size_t N>
-void checkPlaces(QWidget* window, QWidget* origin, const Place (&places)[N]) {
-    for (const Place& place : places) {
-        auto* control = window->findChild<QWidget*>(QLatin1String(place.name));
-        QVERIFY2(control != nullptr, place.name);
-        const QWidget* from = origin->isAncestorOf(control) ? origin : window;
-        const QRect actual(control->mapTo(from, QPoint(0, 0)), control->size());
-        QVERIFY2(actual == ui::toPixels(place.box), place.name);
+void checkText(QWidget* w, Faults& faults) {
+    const auto fits = [&](const QString& text, const QRect& area) {
+        const QSize size = textSize(w, text);
+        if (size.width() > area.width() || w->fontMetrics().height() > area.height()) {
+            faults << QStringLiteral("%1: \"%2\" needs %3x%4 pixels, has %5x%6")
+                          .arg(name(w), text)
+                          .arg(size.width())
+                          .arg(w->fontMetrics().height())
+                          .arg(area.width())
+                          .arg(area.height());
+        }
+    };
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        fits(label->text(), label->contentsRect());
+    } else if (isCheck(w)) {
+        auto* check = static_cast<QAbstractButton*>(w);
+        const bool radio = qobject_cast<QRadioButton*>(w) != nullptr;
+        const QStyleOptionButton button = buttonOption(check);
+        const QRect indicator = w->style()->subElementRect(
+            radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &button, w);
+        if (!w->rect().contains(indicator)) {
+            faults << name(w) + QLatin1String(": the indicator is cut");
+        }
+        fits(check->text(),
+             w->style()->subElementRect(
+                 radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &button, w));
+    } else if (auto* push = qobject_cast<QPushButton*>(w)) {
+        const QStyleOptionButton button = buttonOption(push);
+        fits(push->text(), w->style()->subElementRect(QStyle::SE_PushButtonContents, &button, w));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        fits(edit->text(), editArea(edit));
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->isEditable()) {
+            fits(combo->currentText(),
+                 editArea(combo->lineEdit()).translated(combo->lineEdit()->pos()));
+        } else {
+            QStyleOptionComboBox box;
+            box.initFrom(combo);
+            fits(combo->currentIndex() < 0 ? combo->placeholderText() : combo->currentText(),
+                 w->style()->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField,
+                                            combo));
+        }
+    } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+        if (tabs->tabBar()->sizeHint().width() > tabs->width()) {
+            faults << name(w) + QLatin1String(": the tab captions do not fit in one row");
+        }
     }
 }
-template <std::size_t N>
-void checkWindow(QWidget& window, const char* caption, int width, int height,
-                 const Place (&places)[N]) {
-    window.show();
-    QCOMPARE(window.size(), ui::toPixels(width, height));
-    QCOMPARE(window.windowTitle(), QLatin1String(caption));
-    checkPlaces(&window, &window, places);
+
+// Plain: every pixel close to the area's first one, and far enough from the text colour
+// of a control that lets the artwork show through.
+void checkPlainUnder(ui::Picture* picture, QWidget* w, Faults& faults) {
+    const QRect area = shown(w).intersected(picture->geometry()).translated(-picture->pos());
+    const QImage image = picture->grab(area).toImage();
+    const QColor first = image.pixelColor(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - first.red()) + std::abs(c.green() - first.green()) +
+                    std::abs(c.blue() - first.blue()) >
+                36) {
+                faults << QStringLiteral("%1 sits on busy artwork of %2 at %3,%4")
+                              .arg(name(w), name(picture))
+                              .arg(area.x() + x)
+                              .arg(area.y() + y);
+                return;
+            }
+        }
+    }
+    if (qobject_cast<QLabel*>(w) != nullptr &&
+        std::abs(first.lightness() - w->palette().color(QPalette::WindowText).lightness()) < 128) {
+        faults << name(w) + QLatin1String(" is hard to read on ") + name(picture);
+    }
+}
+
+void checkContainer(QWidget* container, Faults& faults) {
+    const QList<QWidget*> list = controls(container);
+    for (QWidget* w : list) {
+        if (w->objectName().isEmpty()) {
+            faults << QLatin1String("a ") + name(w) + QLatin1String(" has no name");
+        }
+        if (!container->rect().contains(shown(w))) {
+            faults << QStringLiteral("%1 reaches outside %2").arg(name(w), name(container));
+        }
+        checkText(w, faults);
+    }
+    for (int i = 0; i < list.size(); ++i) {
+        for (int j = i + 1; j < list.size(); ++j) {
+            // Children are stacked in order, the last on top.
+            QWidget* below = list[i];
+            QWidget* above = list[j];
+            if (isLine(below) || isLine(above) || !shown(below).intersects(shown(above))) {
+                continue;
+            }
+            if (auto* picture = qobject_cast<ui::Picture*>(below)) {
+                checkPlainUnder(picture, above, faults);
+            } else {
+                faults << QStringLiteral("%1 hides %2").arg(name(above), name(below));
+            }
+        }
+    }
+}
+
+// The controls that Tab reaches, in the order it reaches them.
+QList<QWidget*> focusChain(QWidget* window) {
+    QList<QWidget*> chain;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty() &&
+            controls(w->parentWidget()).contains(w)) {
+            chain << w;
+        }
+    }
+    return chain;
+}
+
+// Where a layout gives no focus order, Tab goes down each column, never back up it.
+void checkColumns(const QList<QWidget*>& chain, Faults& faults) {
+    for (int i = 0; i < chain.size(); ++i) {
+        for (int j = i + 1; j < chain.size(); ++j) {
+            const QRect a = chain[i]->geometry();
+            const QRect b = chain[j]->geometry();
+            if (chain[i]->parentWidget() == chain[j]->parentWidget() && a.left() <= b.right() &&
+                b.left() <= a.right() && b.top() < a.top()) {
+                faults << QStringLiteral("Tab goes up from %1 to %2")
+                              .arg(name(chain[i]), name(chain[j]));
+            }
+        }
+    }
+}
+
+// What the window manager is told, and what it then allows: read with xprop.
+QString xprop(const QString& target, const QStringList& properties) {
+    QProcess p;
+    p.start(QStringLiteral("xprop"), QStringList{target} + properties);
+    p.waitForFinished(5000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+bool underWindowManager() {
+    return QGuiApplication::platformName() == QLatin1String("xcb") &&
+           !QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty() &&
+           xprop(QStringLiteral("-root"), {QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+               .contains(QLatin1String("window id"));
+}
+
+void checkWindowButtons(QWidget* window, bool minimise, Faults& faults) {
+    const Qt::WindowFlags flags = window->windowFlags();
+    if (window->minimumSize() != window->maximumSize()) {
+        faults << name(window) + QLatin1String(" can be resized");
+    }
+    if (!(flags & Qt::WindowCloseButtonHint) || (flags & Qt::WindowMaximizeButtonHint) ||
+        bool(flags & Qt::WindowMinimizeButtonHint) != minimise) {
+        faults << name(window) + QLatin1String(" asks for other window buttons");
+    }
+    if (!underWindowManager()) {
+        return;
+    }
+    const QString id = QString::number(window->winId());
+    QString allowed;
+    for (int i = 0; i < 100 && !allowed.contains(QLatin1String("ACTION_CLOSE")); ++i) {
+        QTest::qWait(20);
+        allowed = xprop(QStringLiteral("-id"), {id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+    }
+    // Function and decoration bits of the hints: minimise 8 and 32, maximise 16 and 64.
+    const QStringList hints = xprop(QStringLiteral("-id"), {id, QStringLiteral("_MOTIF_WM_HINTS")})
+                                  .section(QLatin1Char('='), 1)
+                                  .split(QLatin1Char(','));
+    const uint functions = hints.value(1).trimmed().toUInt(nullptr, 16);
+    const uint decorations = hints.value(2).trimmed().toUInt(nullptr, 16);
+    if (bool(functions & 8) != minimise || bool(decorations & 32) != minimise || (functions & 16) ||
+        (decorations & 64)) {
+        faults << name(window) + QLatin1String(" tells the window manager of other buttons");
+    }
+    if (!allowed.contains(QLatin1String("ACTION_CLOSE")) ||
+        allowed.contains(QLatin1String("ACTION_MAXIMIZE")) ||
+        allowed.contains(QLatin1String("ACTION_RESIZE"))) {
+        faults << name(window) + QLatin1String(" can be maximised or resized: ") + allowed;
+    }
+}
+
+// The focus orders the layouts give; the other windows follow their columns.
+const std::map<QString, const char*> kFocusOrders = {
+    {QStringLiteral("frmQ2Dir"), "cmdOkay lstFolders lstDrive"},
+    {QStringLiteral("frmMouse"), "Command1 cmbButton1 Option1 Option2 cmbButton3 cmbButton2"},
+    {QStringLiteral("frmExtra"),
+     "chkRJ cmdClose txtTaunt1 txtTaunt2 txtTaunt3 txtTaunt4 txtTaunt5 txtRJ"},
+    {QStringLiteral("frmMod"),
+     "txtMod1 txtmod2 txtmod3 txtmod4 txtmod5 txtmod6 txtmod7 txtmod8 txtmod9 txtmod0 cmdClose"},
+    {QStringLiteral("frmAbout"), "Command1"},
+    {QStringLiteral("frmHalvern"), "Command1"},
+};
+
+Faults checkWindow(QWidget* window) {
+    Faults faults;
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window)) {
+        return {name(window) + QLatin1String(" never showed")};
+    }
+    checkWindowButtons(window, window->objectName() == QLatin1String("frmQ2Dir"), faults);
+    checkContainer(window, faults);
+    if (auto* tabs = window->findChild<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            checkContainer(tabs->widget(i), faults);
+        }
+        tabs->setCurrentIndex(0);
+    }
+    QStringList order;
+    for (QWidget* w : focusChain(window)) {
+        order << w->objectName();
+    }
+    // Tab goes round: the order counts from the control that has the focus at first.
+    const QString first = window->focusWidget() ? window->focusWidget()->objectName() : QString();
+    std::rotate(order.begin(), std::find(order.begin(), order.end(), first), order.end());
+    const auto stated = kFocusOrders.find(window->objectName());
+    if (stated == kFocusOrders.end()) {
+        checkColumns(focusChain(window), faults);
+    } else if (order.join(QLatin1Char(' ')) != QLatin1String(stated->second) ||
+               window->focusWidget() == nullptr ||
+               window->focusWidget()->objectName() != order[0]) {
+        faults << name(window) + QLatin1String(" focus order: ") + order.join(QLatin1Char(' '));
+    }
+    window->hide();
+    return faults;
 }
 } // namespace
 
@@ -144,51 +330,40 @@ class LayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void mainWindow() {
-        test::TempDir home;
-        core::SettingsFile settings(home.file("q2velo.ini"));
-        settings.WriteINI("Quake2", "RunSetup", "No");
-        test::FakeServices services;
-        ui::frmVelo window(settings, services);
-        QVERIFY(window.Form_Load());
-        window.show();
-        QCOMPARE(window.size(), ui::toPixels(9330, 7275));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Quake II Velo Start v1.0"));
-        auto* tabs = window.findChild<QWidget*>(QStringLiteral("SSTab1"));
-        checkPlaces(&window, tabs, kMainWindow);
+    void everyWindow_data() {
+        QTest::addColumn<QString>("window");
+        for (const char* window : {"frmVelo", "frmQ2Dir", "frmKeys", "frmMouse", "frmExtra",
+                                   "frmMod", "frmAbout", "frmHalvern"}) {
+            QTest::newRow(window) << QString::fromLatin1(window);
+        }
     }
-
-    void locator() {
-        test::TempDir home;
-        core::SettingsFile settings(home.file("q2velo.ini"));
-        test::FakeServices services;
-        ui::frmQ2Dir window(settings, services);
-        window.show();
-        QCOMPARE(window.size(), ui::toPixels(5235, 3705));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Locate your Quake II Directory"));
-        checkPlaces(&window, &window, kLocator);
-    }
-
-    void secondaryWindows() {
-        test::TempDir home;
-        core::SettingsFile settings(home.file("q2velo.ini"));
-        test::FakeServices services;
+    void everyWindow() {
+        QFETCH(QString, window);
+        test::Launcher launcher;
+        QVERIFY(launcher.load());
+        auto& services = launcher.services;
         ui::MouseSetup mouse;
         scripts::ExtraLines lines;
-        QComboBox mods;
-
-        ui::frmKeys keys(QStringLiteral("C:\\Quake2"), mouse, services);
-        checkWindow(keys, "Keyboard Setup", 9690, 6555, kKeyboard);
-        ui::frmMouse buttons;
-        checkWindow(buttons, "Mouse Button Setup", 7560, 6165, kMouse);
-        ui::frmExtra extra(QStringLiteral("C:\\Quake2"), lines, services);
-        checkWindow(extra, "Extra Settings", 7320, 4995, kExtra);
-        ui::frmMod editor(settings, services, mods);
-        checkWindow(editor, "Edit MOD List", 4305, 4080, kModList);
-        ui::frmAbout about(services);
-        checkWindow(about, "About Quake II Velo Start v1.0", 4425, 2640, kAbout);
-        ui::frmHalvern credits(services);
-        checkWindow(credits, "About Halvern Inc.", 7425, 7065, kCredits);
+        const QString dir = QStringLiteral("C:\\Quake2");
+        std::unique_ptr<QWidget> other;
+        if (window == QLatin1String("frmQ2Dir")) {
+            other = std::make_unique<ui::frmQ2Dir>(launcher.settings, services);
+        } else if (window == QLatin1String("frmKeys")) {
+            other = std::make_unique<ui::frmKeys>(dir, mouse, services);
+        } else if (window == QLatin1String("frmMouse")) {
+            other = std::make_unique<ui::frmMouse>();
+        } else if (window == QLatin1String("frmExtra")) {
+            other = std::make_unique<ui::frmExtra>(dir, lines, services);
+        } else if (window == QLatin1String("frmMod")) {
+            other = std::make_unique<ui::frmMod>(launcher.settings, services,
+                                                 *launcher.get<QComboBox>("cmbMod"));
+        } else if (window == QLatin1String("frmAbout")) {
+            other = std::make_unique<ui::frmAbout>(services);
+        } else if (window == QLatin1String("frmHalvern")) {
+            other = std::make_unique<ui::frmHalvern>(services);
+        }
+        const Faults faults = checkWindow(other ? other.get() : launcher.window.get());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
 
