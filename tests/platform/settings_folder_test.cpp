@@ -63,28 +63,26 @@ TEST(ChooseSettingsFolder, KeepsAnExistingPerUserFolderAndItsFile) {
     TempDir dir;
     fs::create_directories(dir.path() / "xdg/velo-start");
     dir.write("xdg/velo-start/q2velo.ini", "[Quake2]\r\nPath=/games/q2\r\n");
-    const SettingsFolder chosen =
-        chooseSettingsFolder(dir.file("prog"), dir.file("xdg"), dir.file("home"), never);
-    EXPECT_FALSE(chosen.error);
+    EXPECT_FALSE(
+        chooseSettingsFolder(dir.file("prog"), dir.file("xdg"), dir.file("home"), never).error);
     EXPECT_EQ(dir.read("xdg/velo-start/q2velo.ini"), "[Quake2]\r\nPath=/games/q2\r\n");
 }
 
-TEST(ChooseSettingsFolder, AFolderThatCannotBeMadeIsAnErrorNamingIt) {
+// No per-user folder to be had: the error names what could not be made, or the program
+// folder that is kept for want of one.
+TEST(ChooseSettingsFolder, WithoutAPerUserFolderSaysWhy) {
     TempDir dir;
     dir.write("xdg", "a file where a folder should be");
-    const SettingsFolder chosen =
+    const SettingsFolder blocked =
         chooseSettingsFolder(dir.file("prog"), dir.file("xdg"), dir.file("home"), never);
-    EXPECT_EQ(chosen.path, dir.file("xdg/velo-start"));
-    ASSERT_TRUE(chosen.error);
-    EXPECT_EQ(chosen.error->subject, dir.file("xdg"));
-    EXPECT_FALSE(chosen.error->reason.empty());
-}
-
-TEST(ChooseSettingsFolder, WithNoPerUserFolderStaysBesideTheProgramAndSaysWhy) {
-    const SettingsFolder chosen = chooseSettingsFolder("/opt/velo", "", "", never);
-    EXPECT_EQ(chosen.path, "/opt/velo");
-    ASSERT_TRUE(chosen.error);
-    EXPECT_EQ(chosen.error->subject, "/opt/velo");
+    EXPECT_EQ(blocked.path, dir.file("xdg/velo-start"));
+    ASSERT_TRUE(blocked.error);
+    EXPECT_EQ(blocked.error->subject, dir.file("xdg"));
+    EXPECT_FALSE(blocked.error->reason.empty());
+    const SettingsFolder none = chooseSettingsFolder("/opt/velo", "", "", never);
+    EXPECT_EQ(none.path, "/opt/velo");
+    ASSERT_TRUE(none.error);
+    EXPECT_EQ(none.error->subject, "/opt/velo");
 }
 
 // Root passes every permission check, so only a folder that is not there stands
