@@ -104,6 +104,7 @@ cmd_package() {
 cmd_screenshots() {
     need "${build_packages[@]}" xvfb xauth x11-utils openbox
     configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELO_WERROR=ON
+    cmake --build build/test --target render_windows
     xvfb-run -a -s "-screen 0 1280x1024x24" tools/on_desktop.sh \
         build/test/tools/render_windows "$top/docs/screenshots"
 }
