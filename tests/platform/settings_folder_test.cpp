@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace velo::platform;
 using velo::test::TempDir;
@@ -83,23 +82,6 @@ TEST(ChooseSettingsFolder, WithoutAPerUserFolderSaysWhy) {
     EXPECT_EQ(none.path, "/opt/velo");
     ASSERT_TRUE(none.error);
     EXPECT_EQ(none.error->subject, "/opt/velo");
-}
-
-// Root passes every permission check, so only a folder that is not there stands
-// for an unwritable one in every run; the mode check runs for other users.
-TEST(FolderWritable, FollowsWhatTheUserMayDo) {
-    TempDir dir;
-    const SettingsFolder chosen =
-        chooseSettingsFolder(dir.file("missing"), dir.file("xdg"), dir.file("home"));
-    EXPECT_EQ(chosen.path, dir.file("xdg/velo-start"));
-    if (::geteuid() != 0) {
-        fs::create_directory(dir.path() / "ro");
-        fs::permissions(dir.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_FALSE(folderWritable(dir.file("ro")));
-        EXPECT_EQ(chooseSettingsFolder(dir.file("ro"), "", dir.file("home")).path,
-                  dir.file("home/.config/velo-start"));
-        fs::permissions(dir.path() / "ro", fs::perms::owner_all);
-    }
 }
 
 } // namespace
