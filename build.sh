@@ -4,7 +4,8 @@
 #   ./build.sh test       build with warnings as errors and run every test,
 #                         then the same suite under ASan and UBSan
 #   ./build.sh package    build the .deb
-#   ./build.sh screenshots  render every window into docs/screenshots/
+#   ./build.sh screenshots  show every window under a window manager on a virtual X
+#                           display and save it into docs/screenshots/
 set -euo pipefail
 cd "$(dirname "$0")"
 top=$PWD
@@ -13,9 +14,10 @@ jobs=$(nproc)
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
     libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation libgtest-dev libgmock-dev)
 
-# What the test command needs beyond a build: the package tools and checker, the
-# desktop file and metadata validators, and an X server to start the installed program on.
-check_packages=(dpkg-dev file lintian desktop-file-utils appstream xvfb x11-utils)
+# What the test command needs beyond a build: the package tools and checker, the desktop
+# file and metadata validators, and an X server with a window manager to start the
+# installed program on and to check the windows on.
+check_packages=(dpkg-dev file lintian desktop-file-utils appstream xvfb xauth x11-utils openbox)
 
 # clang with its libFuzzer and sanitizer runtimes, which clang only recommends.
 fuzz_packages=(clang libclang-rt-14-dev)
@@ -119,9 +121,11 @@ cmd_package() {
 }
 
 cmd_screenshots() {
-    need "${build_packages[@]}"
+    need "${build_packages[@]}" xvfb xauth x11-utils openbox
     configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELO_WERROR=ON
-    QT_QPA_PLATFORM=offscreen build/test/tests/ui/render_windows "$top/docs/screenshots"
+    cmake --build build/test --target render_windows
+    xvfb-run -a -s "-screen 0 1280x1024x24" tools/on_desktop.sh \
+        build/test/tools/render_windows "$top/docs/screenshots"
 }
 
 case "${1:-}" in

@@ -66,20 +66,16 @@ TEST(FlagBoxes, WholeBoardFromStartStates) {
     EXPECT_EQ(totalAfterSetting([](const FlagBox& f) { return f.onWhileChecked; }), 65535);
 }
 
-TEST(ControlTexts, StartValuesThenEachHandlerBothWays) {
-    LaunchOptions o = started();
-    EXPECT_EQ(o.RunArg + o.FreelookArg + o.CrosshairArg + o.HandArg + o.Sensitivity,
-              " +cl_run 1  +freelook 1  +crosshair 1  hand 2 3");
-    alwaysRunClicked(o, false);
-    crosshairClicked(o, false);
-    handSelected(o, Hand::Left);
-    EXPECT_EQ(o.RunArg + o.CrosshairArg + o.HandArg, " +cl_run 0  +crosshair 0  hand 1 ");
-    alwaysRunClicked(o, true);
-    crosshairClicked(o, true);
-    handSelected(o, Hand::Right);
-    EXPECT_EQ(o.RunArg + o.CrosshairArg + o.HandArg, " +cl_run 1  +crosshair 1  hand 0 ");
-    handSelected(o, Hand::Centered);
-    EXPECT_EQ(o.HandArg, " hand 2 ");
+// The other control texts reach the line in the window and command line tests; the
+// handedness numbers are easy to swap.
+TEST(ControlTexts, HandednessNumbers) {
+    LaunchOptions options = started();
+    std::string hands = options.HandArg;
+    for (Hand hand : {Hand::Left, Hand::Right, Hand::Centered}) {
+        handSelected(options, hand);
+        hands += options.HandArg;
+    }
+    EXPECT_EQ(hands, " hand 2  hand 1  hand 0  hand 2 ");
 }
 
 } // namespace

@@ -17,10 +17,8 @@ private slots:
         int creditsShown = 0;
         QStringList shown;
         Qt::CursorShape logoCursor = Qt::ArrowCursor;
-        QString focused;
         whenModal([&](QWidget* about) {
             logoCursor = find<QWidget>(about, "Image1")->cursor().shape();
-            focused = about->focusWidget()->objectName();
             for (const char* other : {"lblHint", "lblRole", "lblAuthor"}) {
                 QTest::mouseClick(find<QWidget>(about, other), Qt::LeftButton);
             }
@@ -44,14 +42,10 @@ private slots:
         launcher.click("cmdAbout");
         QCOMPARE(creditsShown, 1);
         QCOMPARE(logoCursor, Qt::PointingHandCursor);
-        QCOMPARE(focused, QStringLiteral("Command1"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         const auto& addresses = launcher.services.addresses;
         QCOMPARE(QStringList(addresses.begin(), addresses.end()), shown);
         QCOMPARE(QStringList(shown).removeDuplicates(), 0);
-        for (const QString& address : shown) {
-            QVERIFY2(address.endsWith(QLatin1String("@example.org")), qPrintable(address));
-        }
     }
 };
 

@@ -1,142 +1,269 @@
-// Every control stands where its layout puts it; a typo in a twips box shows here.
-#include "fake_services.h"
-#include "support/temp_dir.h"
+// What a user would see go wrong in any window, read from the live widgets: a control
+// outside its window, a clipped caption, a control hiding another or sitting on busy
+// artwork, a jumping focus order, window buttons the layout does not have.
+#include "launcher.h"
 
-#include "core/settings.h"
 #include "ui/frmAbout/frmAbout.h"
 #include "ui/frmExtra/frmExtra.h"
 #include "ui/frmKeys/frmKeys.h"
 #include "ui/frmMod/frmMod.h"
 #include "ui/frmMouse/frmMouse.h"
 #include "ui/frmQ2Dir/frmQ2Dir.h"
-#include "ui/frmVelo/frmVelo.h"
-#include "ui/toolkit/twips.h"
+#include "ui/toolkit/widgets.h"
 
-#include <QComboBox>
-#include <QTest>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QStyleOption>
+#include <QTabBar>
+
+#include <algorithm>
+#include <utility>
 
 using namespace velo;
 
 namespace {
-struct Place {
-    const char* name;
-    ui::Twips box;
-};
+using Faults = QStringList;
 
-// Page controls are measured from the tab control's top-left corner.
-const Place kMainWindow[] = {
-    {"SSTab1", {0, 0, 9165, 6735}},          {"cmdAbout", {6840, 6840, 1095, 375}},
-    {"cmdClose", {8040, 6840, 1095, 375}},   {"Image5", {1200, 720, 6930, 5280}},
-    {"lblQPath", {2760, 480, 2895, 255}},    {"txtQDir", {2760, 840, 2175, 285}},
-    {"lblModSel", {5760, 480, 1815, 255}},   {"cmbMod", {5760, 840, 2775, 315}},
-    {"cmdEdit", {5760, 1320, 1215, 375}},    {"Image2", {120, 1200, 5265, 5340}},
-    {"Label4", {240, 480, 1575, 255}},       {"chkFreelook", {240, 840, 1335, 255}},
-    {"chkRun", {240, 1200, 1695, 255}},      {"Check6", {240, 1560, 1455, 255}},
-    {"Label5", {1920, 960, 2175, 255}},      {"HScroll1", {1920, 1200, 2055, 255}},
-    {"txtFreelook", {4080, 1200, 375, 285}}, {"Label9", {6360, 480, 1335, 255}},
-    {"optLeft", {6360, 960, 1575, 195}},     {"OptRight", {6360, 1320, 1455, 195}},
-    {"OptCenter", {6360, 1680, 1815, 195}},  {"Label8", {6480, 4200, 1335, 255}},
-    {"Combo1", {6480, 4560, 2295, 315}},     {"cmdCustom", {6480, 5040, 1335, 375}},
-    {"cmdExtra", {6480, 5640, 1335, 375}},   {"Image1", {120, 3360, 4665, 3345}},
-    {"Label6", {240, 480, 2055, 255}},       {"chkDedicated", {240, 840, 1455, 255}},
-    {"Label7", {2400, 480, 1575, 255}},      {"txtMap", {2400, 840, 1815, 285}},
-    {"cmdInsert", {2400, 1200, 975, 375}},   {"Label10", {4560, 4920, 1935, 255}},
-    {"Label11", {3600, 5280, 855, 195}},     {"txtHostName", {4560, 5280, 1695, 285}},
-    {"Label12", {3720, 5760, 750, 195}},     {"txtTime", {4560, 5760, 495, 285}},
-    {"Label13", {3720, 6240, 720, 195}},     {"txtFrag", {4560, 6240, 495, 285}},
-    {"Label3", {6840, 480, 1935, 255}},      {"Check4", {6720, 840, 1695, 255}},
-    {"Check3", {6720, 1200, 1935, 255}},     {"Check5", {6720, 1560, 1695, 255}},
-    {"Check2", {6720, 1920, 1935, 255}},     {"Check1", {6720, 2280, 1935, 255}},
-    {"Check16", {6720, 2640, 1815, 195}},    {"Check9", {6720, 3000, 2175, 195}},
-    {"Check7", {6720, 3360, 1935, 195}},     {"Check17", {6720, 3720, 1935, 255}},
-    {"Check11", {6720, 4080, 2055, 195}},    {"Check10", {6720, 4440, 2055, 195}},
-    {"Check15", {6720, 4800, 1695, 195}},    {"Check12", {6720, 5160, 1575, 195}},
-    {"Check13", {6720, 5520, 1215, 195}},    {"Check14", {6720, 5880, 1215, 195}},
-    {"Check8", {6720, 6240, 1815, 195}},     {"Image3", {120, 2760, 3825, 3780}},
-    {"cmdRunQuake", {240, 5880, 1335, 495}}, {"cmdBatch", {7440, 5880, 1455, 495}},
-    {"Image4", {720, 360, 7575, 5790}},
-};
+// The controls a container places itself: its own child widgets, not their insides.
+QList<QWidget*> controls(QWidget* container) {
+    QList<QWidget*> list = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    list.removeIf([](QWidget* w) { return w->isWindow(); });
+    return list;
+}
 
-const Place kLocator[] = {
-    {"lstFolders", {45, 0, 5085, 3240}},
-    {"lstDrive", {0, 3330, 3675, 315}},
-    {"cmdOkay", {3840, 3345, 1215, 300}},
-};
+QSize textSize(const QWidget* w, const QString& text) {
+    return w->fontMetrics().size(Qt::TextShowMnemonic, text);
+}
 
-const Place kKeyboard[] = {
-    {"txtForward", {240, 1080, 1455, 285}},   {"txtBack", {240, 1800, 1455, 285}},
-    {"txtTLeft", {240, 2520, 1455, 285}},     {"txtTRight", {240, 3240, 1455, 285}},
-    {"txtSLeft", {240, 3960, 1455, 285}},     {"txtSRight", {240, 4680, 1455, 285}},
-    {"txtAttack", {2400, 1080, 1455, 285}},   {"txtJump", {2400, 1800, 1455, 285}},
-    {"txtDuck", {2400, 2520, 1455, 285}},     {"txtNextWeap", {7080, 960, 1455, 285}},
-    {"txtPrevWeap", {7080, 1680, 1455, 285}}, {"txtNextItem", {7080, 2400, 1455, 285}},
-    {"txtPrevItem", {7080, 3120, 1455, 285}}, {"txtUseItem", {7080, 3840, 1455, 285}},
-    {"txtDropItem", {7080, 4560, 1455, 285}}, {"lblForward", {240, 840, 1455, 255}},
-    {"lblDropItem", {7080, 4320, 1455, 255}}, {"Combo1", {4680, 720, 1935, 315}},
-    {"Combo2", {4680, 1200, 1935, 315}},      {"Combo10", {4680, 5040, 1935, 315}},
-    {"lblCombo1", {4320, 840, 255, 255}},     {"lblCombo10", {4320, 5160, 255, 255}},
-    {"Image1", {840, 4080, 2865, 2400}},      {"Command1", {4440, 6120, 975, 375}},
-    {"cmdMouse", {5640, 6120, 1335, 375}},
-};
+QStyleOptionButton buttonOption(const QAbstractButton* w) {
+    QStyleOptionButton option;
+    option.initFrom(w);
+    option.text = w->text();
+    return option;
+}
 
-const Place kMouse[] = {
-    {"cmbButton1", {240, 1560, 2175, 315}}, {"cmbButton2", {5160, 1560, 2175, 315}},
-    {"cmbButton3", {2640, 240, 2175, 315}}, {"Label1", {480, 3000, 1215, 255}},
-    {"Option1", {480, 3360, 1335, 255}},    {"Option2", {480, 3720, 1335, 255}},
-    {"Command1", {3360, 5760, 975, 375}},   {"Image1", {1920, 840, 3765, 4500}},
-    {"Line1", {2400, 1800, 495, 15}},       {"Line2", {3720, 600, 15, 735}},
-    {"Line3", {4680, 1800, 495, 15}},
-};
+// A check box's or option button's indicator, or its caption's room.
+QRect checkPart(const QAbstractButton* w, bool indicator) {
+    const bool radio = qobject_cast<const QRadioButton*>(w) != nullptr;
+    const QStyleOptionButton option = buttonOption(w);
+    const auto part = indicator
+                          ? (radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator)
+                          : (radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents);
+    return w->style()->subElementRect(part, &option, w);
+}
 
-const Place kExtra[] = {
-    {"lblTaunt", {120, 120, 1215, 255}},  {"lblWave1", {120, 600, 855, 255}},
-    {"lblWave5", {120, 2040, 855, 255}},  {"txtTaunt1", {960, 570, 615, 285}},
-    {"txtTaunt2", {960, 960, 615, 285}},  {"txtTaunt5", {960, 2040, 615, 285}},
-    {"lblCool", {5520, 120, 1455, 255}},  {"lblKey", {3960, 600, 495, 255}},
-    {"txtRJ", {4560, 600, 375, 285}},     {"chkRJ", {5400, 600, 1575, 255}},
-    {"Image1", {2760, 1680, 2205, 2955}}, {"cmdClose", {3120, 4560, 1215, 375}},
-};
+QAbstractButton* asCheck(QWidget* w) {
+    return qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)
+               ? static_cast<QAbstractButton*>(w)
+               : nullptr;
+}
 
-const Place kModList[] = {
-    {"txtmod0", {120, 480, 1455, 285}},   {"txtMod1", {120, 1080, 1455, 285}},
-    {"txtmod4", {120, 2880, 1455, 285}},  {"txtmod5", {2640, 480, 1455, 285}},
-    {"txtmod9", {2640, 2880, 1455, 285}}, {"lblMod0", {120, 240, 495, 255}},
-    {"lblMod1", {120, 840, 495, 255}},    {"lblMod2", {120, 1440, 465, 195}},
-    {"lblMod9", {2640, 2640, 465, 195}},  {"cmdClose", {1440, 3480, 1215, 495}},
-};
+// Where a control shows something: a label where its text is, a check box where its
+// indicator and caption are, anything else all over.
+QRect shown(QWidget* w) {
+    QRect r = w->geometry();
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        r = QRect(label->contentsRect().topLeft(), textSize(w, label->text())).translated(w->pos());
+    } else if (auto* check = asCheck(w)) {
+        r.setWidth(checkPart(check, false).left() + textSize(w, check->text()).width());
+    }
+    return r.intersected(w->geometry());
+}
 
-const Place kAbout[] = {
-    {"Image1", {120, 120, 2370, 2160}},    {"lblHint", {120, 2400, 2295, 255}},
-    {"lblRole", {2640, 120, 1815, 255}},   {"lblAuthor", {2640, 360, 1815, 255}},
-    {"Command1", {2760, 1920, 1095, 375}},
-};
+// The room a line edit gives its text, as the edit itself computes it.
+QRect editRoom(const QLineEdit* edit) {
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth =
+        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+    const QRect r = edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit);
+    return r.marginsRemoved(edit->textMargins()).adjusted(2, 1, -2, -1);
+}
 
-const Place kCredits[] = {
-    {"Image2", {2400, 120, 2370, 2160}},           {"Image1", {120, 2400, 7200, 195}},
-    {"lblNameLabel4", {120, 2640, 1335, 255}},     {"lblRoleLabel4_3", {1680, 3120, 2175, 255}},
-    {"Label4", {4200, 2640, 2535, 255}},           {"Label5", {4200, 3720, 2535, 255}},
-    {"lblRoleLabel5_2", {1680, 3960, 2175, 255}},  {"Label16", {4200, 4560, 2535, 255}},
-    {"lblNameLabel15", {120, 5640, 1335, 255}},    {"Label15", {4200, 5640, 2535, 255}},
-    {"lblRoleLabel15_2", {1680, 5880, 2175, 255}}, {"Command1", {3240, 6600, 975, 375}},
-};
-
-template <std::size_t N>
-void checkPlaces(QWidget* window, QWidget* origin, const Place (&places)[N]) {
-    for (const Place& place : places) {
-        auto* control = window->findChild<QWidget*>(QLatin1String(place.name));
-        QVERIFY2(control != nullptr, place.name);
-        const QWidget* from = origin->isAncestorOf(control) ? origin : window;
-        const QRect actual(control->mapTo(from, QPoint(0, 0)), control->size());
-        QVERIFY2(actual == ui::toPixels(place.box), place.name);
+void checkText(QWidget* w, Faults& faults) {
+    const auto fits = [&](const QString& text, const QRect& room) {
+        if (textSize(w, text).width() > room.width() || w->fontMetrics().height() > room.height()) {
+            faults << QStringLiteral("%1: \"%2\" does not fit").arg(w->objectName(), text);
+        }
+    };
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        fits(label->text(), label->contentsRect());
+    } else if (auto* check = asCheck(w)) {
+        if (!w->rect().contains(checkPart(check, true))) {
+            faults << w->objectName() + QLatin1String(": the indicator is cut");
+        }
+        fits(check->text(), checkPart(check, false));
+    } else if (auto* push = qobject_cast<QPushButton*>(w)) {
+        const QStyleOptionButton option = buttonOption(push);
+        fits(push->text(), w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, w));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        fits(edit->text(), editRoom(edit));
+    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) {
+        fits(combo->currentText(), editRoom(combo->lineEdit()));
+    } else if (combo != nullptr) {
+        QStyleOptionComboBox box;
+        box.initFrom(combo);
+        fits(
+            combo->currentIndex() < 0 ? combo->placeholderText() : combo->currentText(),
+            w->style()->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, w));
+    } else if (auto* tabs = qobject_cast<QTabWidget*>(w);
+               tabs && tabs->tabBar()->sizeHint().width() > tabs->width()) {
+        faults << w->objectName() + QLatin1String(": the tab captions do not fit in one row");
     }
 }
-template <std::size_t N>
-void checkWindow(QWidget& window, const char* caption, int width, int height,
-                 const Place (&places)[N]) {
-    window.show();
-    QCOMPARE(window.size(), ui::toPixels(width, height));
-    QCOMPARE(window.windowTitle(), QLatin1String(caption));
-    checkPlaces(&window, &window, places);
+
+// Plain: every pixel close to the first one, and a transparent label's text colour far
+// from it.
+void checkPlainUnder(QWidget* picture, QWidget* w, Faults& faults) {
+    const QRect area = shown(w).intersected(picture->geometry()).translated(-picture->pos());
+    const QImage image = picture->grab(area).toImage();
+    const QColor first = image.pixelColor(0, 0);
+    for (int i = 0; i < image.width() * image.height(); ++i) {
+        const QColor c = image.pixelColor(i % image.width(), i / image.width());
+        if (std::abs(c.red() - first.red()) + std::abs(c.green() - first.green()) +
+                std::abs(c.blue() - first.blue()) >
+            36) {
+            faults << w->objectName() + QLatin1String(" sits on busy artwork");
+            return;
+        }
+    }
+    if (qobject_cast<QLabel*>(w) &&
+        std::abs(first.lightness() - w->palette().color(QPalette::WindowText).lightness()) < 128) {
+        faults << w->objectName() + QLatin1String(" is hard to read on its picture");
+    }
+}
+
+void checkContainer(QWidget* container, Faults& faults) {
+    const QList<QWidget*> list = controls(container);
+    for (QWidget* w : list) {
+        if (w->objectName().isEmpty() || !container->rect().contains(shown(w))) {
+            faults << QLatin1String(w->metaObject()->className()) + QLatin1Char(' ') +
+                          w->objectName() + QLatin1String(" is nameless or outside its window");
+        }
+        checkText(w, faults);
+    }
+    // Children are stacked in order, the last on top. Lines join controls to each other or
+    // to a picture's parts, and may touch them.
+    const auto isLine = [](QWidget* w) { return w->metaObject() == &QFrame::staticMetaObject; };
+    for (int i = 0; i < list.size(); ++i) {
+        for (int j = i + 1; j < list.size(); ++j) {
+            if (isLine(list[i]) || isLine(list[j]) || !shown(list[i]).intersects(shown(list[j]))) {
+                continue;
+            }
+            if (qobject_cast<ui::Picture*>(list[i])) {
+                checkPlainUnder(list[i], list[j], faults);
+            } else {
+                faults << list[j]->objectName() + QLatin1String(" hides ") + list[i]->objectName();
+            }
+        }
+    }
+}
+
+// The controls of these containers that Tab reaches, in its order.
+QList<QWidget*> focusChain(QWidget* window, const QList<QWidget*>& containers) {
+    QList<QWidget*> chain;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && containers.contains(w->parentWidget())) {
+            chain << w;
+        }
+    }
+    return chain;
+}
+
+// Where a layout gives no focus order, Tab goes down each column, never back up it.
+void checkColumns(const QList<QWidget*>& chain, Faults& faults) {
+    for (int i = 0; i < chain.size(); ++i) {
+        for (int j = i + 1; j < chain.size(); ++j) {
+            const QRect a = chain[i]->geometry();
+            const QRect b = chain[j]->geometry();
+            if (chain[i]->parentWidget() == chain[j]->parentWidget() && a.left() <= b.right() &&
+                b.left() <= a.right() && b.top() < a.top()) {
+                faults << chain[j]->objectName() + QLatin1String(" is reached after ") +
+                              chain[i]->objectName();
+            }
+        }
+    }
+}
+
+QString xprop(const QStringList& arguments) {
+    QProcess p;
+    p.start(QStringLiteral("xprop"), arguments);
+    p.waitForFinished(5000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// Only a close box, and a minimise box where the layout has one; never resizable. Under a
+// window manager, also what it was told and what it then allows.
+void checkWindowButtons(QWidget* window, bool minimise, Faults& faults) {
+    const Qt::WindowFlags flags = window->windowFlags();
+    if (window->minimumSize() != window->maximumSize() || !(flags & Qt::WindowCloseButtonHint) ||
+        (flags & Qt::WindowMaximizeButtonHint) ||
+        bool(flags & Qt::WindowMinimizeButtonHint) != minimise) {
+        faults << QLatin1String("other window buttons, or resizable");
+    }
+    if (QGuiApplication::platformName() != QLatin1String("xcb") ||
+        QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty() ||
+        !xprop({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+             .contains(QLatin1String("window id"))) {
+        return;
+    }
+    const QString id = QString::number(window->winId());
+    QString allowed;
+    for (int i = 0; i < 100 && !allowed.contains(QLatin1String("ACTION_CLOSE")); ++i) {
+        QTest::qWait(20);
+        allowed = xprop({QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+    }
+    // Function and decoration bits of the hints: minimise 8 and 32, maximise 16 and 64.
+    const QStringList hints = xprop({QStringLiteral("-id"), id, QStringLiteral("_MOTIF_WM_HINTS")})
+                                  .section(QLatin1Char('='), 1)
+                                  .split(QLatin1Char(','));
+    const uint functions = hints.value(1).trimmed().toUInt(nullptr, 16);
+    const uint decorations = hints.value(2).trimmed().toUInt(nullptr, 16);
+    if (bool(functions & 8) != minimise || bool(decorations & 32) != minimise || (functions & 16) ||
+        (decorations & 64) || !allowed.contains(QLatin1String("ACTION_CLOSE")) ||
+        allowed.contains(QLatin1String("ACTION_MAXIMIZE")) ||
+        allowed.contains(QLatin1String("ACTION_RESIZE"))) {
+        faults << QLatin1String("the window manager was told of, or allows, more: ") + allowed;
+    }
+}
+
+Faults checkWindow(QWidget* window, const char* statedFocusOrder) {
+    Faults faults;
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window)) {
+        return {QStringLiteral("never shown")};
+    }
+    checkWindowButtons(window, window->objectName() == QLatin1String("frmQ2Dir"), faults);
+    QList<QWidget*> containers{window};
+    if (auto* tabs = window->findChild<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            containers << tabs->widget(i);
+            checkContainer(tabs->widget(i), faults);
+        }
+        tabs->setCurrentIndex(0);
+    }
+    checkContainer(window, faults);
+    QList<QWidget*> chain = focusChain(window, containers);
+    if (statedFocusOrder == nullptr) {
+        checkColumns(chain, faults);
+        return faults;
+    }
+    // Tab goes round: the order counts from the control that has the focus at first.
+    std::rotate(chain.begin(), std::find(chain.begin(), chain.end(), window->focusWidget()),
+                chain.end());
+    QStringList order;
+    for (QWidget* w : chain) {
+        order << w->objectName();
+    }
+    if (order.join(QLatin1Char(' ')) != QLatin1String(statedFocusOrder)) {
+        faults << QLatin1String("focus order ") + order.join(QLatin1Char(' '));
+    }
+    return faults;
 }
 } // namespace
 
@@ -144,51 +271,40 @@ class LayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void mainWindow() {
-        test::TempDir home;
-        core::SettingsFile settings(home.file("q2velo.ini"));
-        settings.WriteINI("Quake2", "RunSetup", "No");
-        test::FakeServices services;
-        ui::frmVelo window(settings, services);
-        QVERIFY(window.Form_Load());
-        window.show();
-        QCOMPARE(window.size(), ui::toPixels(9330, 7275));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Quake II Velo Start v1.0"));
-        auto* tabs = window.findChild<QWidget*>(QStringLiteral("SSTab1"));
-        checkPlaces(&window, tabs, kMainWindow);
-    }
-
-    void locator() {
-        test::TempDir home;
-        core::SettingsFile settings(home.file("q2velo.ini"));
-        test::FakeServices services;
-        ui::frmQ2Dir window(settings, services);
-        window.show();
-        QCOMPARE(window.size(), ui::toPixels(5235, 3705));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Locate your Quake II Directory"));
-        checkPlaces(&window, &window, kLocator);
-    }
-
-    void secondaryWindows() {
-        test::TempDir home;
-        core::SettingsFile settings(home.file("q2velo.ini"));
-        test::FakeServices services;
+    // The focus orders are the layouts' own; the other windows follow their columns.
+    void everyWindow() {
+        test::Launcher launcher;
+        QVERIFY(launcher.load());
+        auto& services = launcher.services;
+        const QString dir = QStringLiteral("C:\\Quake2");
         ui::MouseSetup mouse;
         scripts::ExtraLines lines;
-        QComboBox mods;
-
-        ui::frmKeys keys(QStringLiteral("C:\\Quake2"), mouse, services);
-        checkWindow(keys, "Keyboard Setup", 9690, 6555, kKeyboard);
+        ui::frmQ2Dir locator(launcher.settings, services);
+        ui::frmKeys keys(dir, mouse, services);
         ui::frmMouse buttons;
-        checkWindow(buttons, "Mouse Button Setup", 7560, 6165, kMouse);
-        ui::frmExtra extra(QStringLiteral("C:\\Quake2"), lines, services);
-        checkWindow(extra, "Extra Settings", 7320, 4995, kExtra);
-        ui::frmMod editor(settings, services, mods);
-        checkWindow(editor, "Edit MOD List", 4305, 4080, kModList);
+        ui::frmExtra extra(dir, lines, services);
+        ui::frmMod mods(launcher.settings, services, *launcher.get<QComboBox>("cmbMod"));
         ui::frmAbout about(services);
-        checkWindow(about, "About Quake II Velo Start v1.0", 4425, 2640, kAbout);
         ui::frmHalvern credits(services);
-        checkWindow(credits, "About Halvern Inc.", 7425, 7065, kCredits);
+        const std::pair<QWidget*, const char*> windows[] = {
+            {launcher.window.get(), nullptr},
+            {&locator, "cmdOkay lstFolders lstDrive"},
+            {&keys, nullptr},
+            {&buttons, "Command1 cmbButton1 Option1 Option2 cmbButton3 cmbButton2"},
+            {&extra, "chkRJ cmdClose txtTaunt1 txtTaunt2 txtTaunt3 txtTaunt4 txtTaunt5 txtRJ"},
+            {&mods, "txtMod1 txtmod2 txtmod3 txtmod4 txtmod5 txtmod6 txtmod7 txtmod8 txtmod9 "
+                    "txtmod0 cmdClose"},
+            {&about, "Command1"},
+            {&credits, "Command1"},
+        };
+        Faults faults;
+        for (const auto& [window, focusOrder] : windows) {
+            for (const QString& fault : checkWindow(window, focusOrder)) {
+                faults << window->objectName() + QLatin1String(": ") + fault;
+            }
+            window->hide();
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
 

@@ -54,10 +54,8 @@ frmKeys::frmKeys(QString gameDir, MouseSetup& mouse, Services& services, QWidget
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const auto [left, top] = kActionPlaces[i];
         const QByteArray label = "lbl" + QByteArray(actions[i].box + 3);
-        // Opaque, as the picture reaches under the lowest labels.
         makeLabel(this, label.constData(), tr(actions[i].caption), {left, top - 240, 1455, 255},
-                  true)
-            ->setAutoFillBackground(true);
+                  true);
         actionBoxes_[i] = makeEdit(this, actions[i].box, QLatin1String(actions[i].defaultKey),
                                    {left, top, 1455, 285});
     }

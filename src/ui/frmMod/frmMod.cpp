@@ -26,9 +26,13 @@ frmMod::frmMod(core::SettingsFile& settings, Services& services, QComboBox& modL
         const int top = 480 + (slot % 5) * 600;
         // Slot 1's box has always had a capital M.
         const QByteArray name = (slot == 1 ? "txtMod" : "txtmod") + QByteArray::number(slot);
-        const Twips labelBox =
-            slot < 2 ? Twips{left, top - 240, 495, 255} : Twips{left, top - 240, 465, 195};
-        makeLabel(this, ("lblMod" + QByteArray::number(slot)).constData(), tr("MOD -"), labelBox);
+        // Slots 0 and 1 have labels of their own size; the others are sized to their text.
+        auto* label =
+            makeLabel(this, ("lblMod" + QByteArray::number(slot)).constData(), tr("MOD -"),
+                      {left, top - 240, slot < 2 ? 495 : 465, slot < 2 ? 255 : 195});
+        if (slot >= 2) {
+            sizeToText(label);
+        }
         slots_[static_cast<std::size_t>(slot)] =
             makeEdit(this, name.constData(), QString(), {left, top, 1455, 285});
     }

@@ -159,12 +159,12 @@ void frmVelo::buildServerSettings(QWidget* page) {
     txtMap_ = makeEdit(page, "txtMap", QStringLiteral("None"), {2400, 840, 1815, 285}, 0, true);
     auto* cmdInsert = makeButton(page, "cmdInsert", tr("Insert"), {2400, 1200, 975, 375});
     makeLabel(page, "Label10", tr("Game Setup"), {4560, 4920, 1935, 255}, true);
-    makeLabel(page, "Label11", tr("Hostname"), {3600, 5280, 855, 195}, true);
+    sizeToText(makeLabel(page, "Label11", tr("Hostname"), {3600, 5280, 855, 195}, true));
     txtHostName_ =
         makeEdit(page, "txtHostName", QStringLiteral("Unnamed"), {4560, 5280, 1695, 285});
-    makeLabel(page, "Label12", tr("Timelimit"), {3720, 5760, 750, 195}, true);
+    sizeToText(makeLabel(page, "Label12", tr("Timelimit"), {3720, 5760, 750, 195}, true));
     txtTime_ = makeEdit(page, "txtTime", QStringLiteral("0"), {4560, 5760, 495, 285}, 3);
-    makeLabel(page, "Label13", tr("Fraglimit"), {3720, 6240, 720, 195}, true);
+    sizeToText(makeLabel(page, "Label13", tr("Fraglimit"), {3720, 6240, 720, 195}, true));
     txtFrag_ = makeEdit(page, "txtFrag", QStringLiteral("0"), {4560, 6240, 495, 285}, 3);
     makeLabel(page, "Label3", tr("Deathmatch Flags"), {6840, 480, 1935, 255}, true);
     for (const FlagPlace& flag : kFlagPlaces) {

@@ -2,6 +2,7 @@
 
 #include "fonts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -10,11 +11,14 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QSvgRenderer>
+#include <QTabBar>
 
 namespace velo::ui {
 
@@ -23,6 +27,36 @@ template <class W> W* place(W* widget, const char* name, Twips box) {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(toPixels(box));
     return widget;
+}
+
+// Check-box and option-button indicators no taller than their control: the style's own
+// indicator is a pixel taller than the layouts' shortest boxes and would be cut.
+class FittingIndicators : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        const bool indicator = metric == PM_IndicatorWidth || metric == PM_IndicatorHeight ||
+                               metric == PM_ExclusiveIndicatorWidth ||
+                               metric == PM_ExclusiveIndicatorHeight;
+        return indicator && widget != nullptr ? std::min(value, widget->height()) : value;
+    }
+};
+
+// One fitting style per window, given only to the controls too short for the indicator.
+template <class W> W* fitIndicator(W* control, QStyle::PixelMetric metric) {
+    if (control->style()->pixelMetric(metric, nullptr, control) <= control->height()) {
+        return control;
+    }
+    QWidget* window = control->window();
+    auto* style = window->findChild<FittingIndicators*>(QString(), Qt::FindDirectChildrenOnly);
+    if (style == nullptr) {
+        style = new FittingIndicators(QStyleFactory::create(QApplication::style()->name()));
+        style->setParent(window);
+    }
+    control->setStyle(style);
+    return control;
 }
 
 // A click: the left button let go over the control it was pressed on.
@@ -39,6 +73,11 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips 
     return label;
 }
 
+QLabel* sizeToText(QLabel* label) {
+    label->resize(label->sizeHint().expandedTo(label->size()));
+    return label;
+}
+
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, Twips box) {
     auto* button = place(new QPushButton(text, parent), name, box);
     button->setFont(controlFont());
@@ -51,7 +90,7 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, Twi
     auto* check = place(new QCheckBox(text, parent), name, box);
     check->setFont(controlFont());
     check->setChecked(checked);
-    return check;
+    return fitIndicator(check, QStyle::PM_IndicatorHeight);
 }
 
 QRadioButton* makeOption(QWidget* parent, const char* name, const QString& text, Twips box,
@@ -59,7 +98,7 @@ QRadioButton* makeOption(QWidget* parent, const char* name, const QString& text,
     auto* option = place(new QRadioButton(text, parent), name, box);
     option->setFont(controlFont());
     option->setChecked(selected);
-    return option;
+    return fitIndicator(option, QStyle::PM_ExclusiveIndicatorHeight);
 }
 
 QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, Twips box,
@@ -159,7 +198,24 @@ LinkLabel* makeLink(QWidget* parent, const char* name, const QString& text, Twip
     return place(new LinkLabel(text, parent), name, box);
 }
 
+namespace {
+// The layouts start their first rows 360 twips below the tab control's top, so the tabs
+// stay within that height.
+class TabRow : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override {
+        QSize size = QTabBar::tabSizeHint(index);
+        size.setHeight(std::min(size.height(), toPixels(0, 360).height()));
+        return size;
+    }
+};
+} // namespace
+
 TabControl::TabControl(QWidget* parent) : QTabWidget(parent) {
+    setTabBar(new TabRow(this));
     tabBar()->setFont(tabFont());
     setDocumentMode(false);
 }
