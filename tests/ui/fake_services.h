@@ -31,6 +31,7 @@ public:
     std::vector<QString> addresses;
     std::vector<int> quits;
     platform::MaybeError startResult;
+    std::vector<std::string> games; // what the search for the game finds
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -46,6 +47,7 @@ public:
         return startResult;
     }
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
+    std::vector<std::string> findGames() override { return games; }
     void quit(int exitCode) override { quits.push_back(exitCode); }
 
     // Exactly one message so far, a warning naming every part.

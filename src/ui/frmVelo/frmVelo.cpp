@@ -243,6 +243,7 @@ bool frmVelo::Form_Load() {
 
 bool frmVelo::runLocator() {
     frmQ2Dir locator(settings_, services_, this);
+    locator.lookForGame();
     centreOnScreen(&locator);
     return locator.exec() == QDialog::Accepted;
 }
@@ -306,6 +307,10 @@ void frmVelo::cmdExtra_Click() {
 
 void frmVelo::cmdQDir_Click() {
     frmQ2Dir locator(settings_, services_, this);
+    // Without a game folder of its own, the locator goes looking as at the first start.
+    if (!locator.openOn(txtQDir_->text())) {
+        locator.lookForGame();
+    }
     centreOnScreen(&locator);
     if (locator.exec() == QDialog::Accepted) {
         txtQDir_->setText(locator.chosenFolder());

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -37,6 +38,8 @@ public:
     virtual platform::MaybeError startGame(const std::string& gameDir, const std::string& line) = 0;
     // A failure is the desktop's to report.
     virtual void openAddress(QWidget* parent, const QString& address) = 0;
+    // The game folders found on this machine, best first; called off the UI thread.
+    virtual std::vector<std::string> findGames() = 0;
     // Ends the program at once: no window's closing handlers run.
     virtual void quit(int exitCode) = 0;
 };
@@ -49,6 +52,7 @@ public:
     void message(QWidget* parent, MessageKind kind, const QString& text) override;
     platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override;
     void openAddress(QWidget* parent, const QString& address) override;
+    std::vector<std::string> findGames() override;
     void quit(int exitCode) override;
 };
 
