@@ -1,114 +1,15 @@
 #include "process.h"
 #include "spawn_posix.h"
 
-#include "path.h"
-
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace velo::platform {
 
-namespace {
-
-bool isRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-bool mayExecute(const std::string& path) {
-    return isRegularFile(path) && ::faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0;
-}
-
-bool isWindowsProgram(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    char magic[2] = {};
-    ssize_t got = 0;
-    do {
-        got = ::read(fd, magic, sizeof magic);
-    } while (got < 0 && errno == EINTR);
-    ::close(fd);
-    return got == 2 && magic[0] == 'M' && magic[1] == 'Z';
-}
-
-// The first executable of that name in a PATH value; an empty entry is the current folder.
-std::string findOnPath(std::string_view name, std::string_view pathEnv) {
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t colon = pathEnv.find(':', start);
-        const std::string_view entry = pathEnv.substr(
-            start, colon == std::string_view::npos ? std::string_view::npos : colon - start);
-        const std::string candidate = joinNative(entry.empty() ? "." : entry, name);
-        if (mayExecute(candidate)) {
-            return candidate;
-        }
-        if (colon == std::string_view::npos) {
-            return {};
-        }
-        start = colon + 1;
-    }
-}
-
-std::string engineList() {
-    std::string list;
-    for (std::string_view engine : kNativeEngines) {
-        list += list.empty() ? "" : engine == kNativeEngines.back() ? " or " : ", ";
-        list += engine;
-    }
-    return list;
-}
-
-} // namespace
-
-PlanChoice choosePlan(const std::string& gameDir, const std::string& line,
-                      std::string_view pathEnv) {
-    LaunchPlan split = splitCommandLine(gameDir, line);
-    const std::string game = split.program;
-    if (gameDir.empty()) {
-        return {{}, Error{"Quake2.exe", "no game folder has been chosen"}};
-    }
-    bool windowsGame = false;
-    if (isRegularFile(game)) {
-        windowsGame = isWindowsProgram(game);
-        if (windowsGame) {
-            const std::string wine = findOnPath("wine", pathEnv);
-            if (!wine.empty()) {
-                split.arguments.insert(split.arguments.begin(), game);
-                split.program = wine;
-                return {std::move(split), std::nullopt};
-            }
-        } else if (mayExecute(game)) {
-            return {std::move(split), std::nullopt};
-        }
-    }
-    for (std::string_view engine : kNativeEngines) {
-        const std::string path = nativePath(gameDir + "\\" + std::string(engine));
-        if (mayExecute(path) && !isWindowsProgram(path)) {
-            split.program = path;
-            return {std::move(split), std::nullopt};
-        }
-    }
-    const std::string what = windowsGame           ? "a Windows program, but wine is not on PATH"
-                             : isRegularFile(game) ? "not executable"
-                                                   : "not found";
-    return {{},
-            Error{game, what + ", and no native engine (" + engineList() + ") is in " +
-                            nativePath(gameDir) + ": Wine or a native engine is needed"}};
-}
-
-PlanChoice gamePlan(const std::string& gameDir, const std::string& line) {
-    const char* path = std::getenv("PATH");
-    // With PATH unset, the shell's own default search list.
-    return choosePlan(gameDir, line, path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin");
-}
-
-MaybeError spawnDetached(const std::string& program, const std::vector<std::string>& arguments) {
+MaybeError spawnDetached(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& workingDir) {
     // Everything the child needs is built before fork: after it only plain system calls.
     std::vector<std::string> texts;
     texts.reserve(arguments.size() + 1);
@@ -135,7 +36,7 @@ MaybeError spawnDetached(const std::string& program, const std::vector<std::stri
         // The middle process ends at once, so the game is nobody's child to wait for.
         ::setsid();
         const pid_t game = ::fork();
-        if (game == 0) {
+        if (game == 0 && (workingDir.empty() || ::chdir(workingDir.c_str()) == 0)) {
             ::execv(argv[0], argv.data());
         }
         const int errorNumber = errno;
@@ -165,12 +66,8 @@ bool shellScriptsRun() {
     return true;
 }
 
-MaybeError startGame(const std::string& gameDir, const std::string& line) {
-    PlanChoice chosen = gamePlan(gameDir, line);
-    if (chosen.error) {
-        return chosen.error;
-    }
-    return spawnDetached(chosen.plan.program, chosen.plan.arguments);
+MaybeError startGame(const LaunchPlan& plan) {
+    return spawnDetached(plan.program, plan.arguments, plan.workingDir);
 }
 
 } // namespace velo::platform

@@ -1,4 +1,5 @@
 #include "core/command_line.h"
+#include "core/game_start.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +85,134 @@ INSTANTIATE_TEST_SUITE_P(
                     EdgeCase{"BlankInModUnquoted", [](LaunchOptions& o) { o.ModName = "my mod"; },
                              "game baseq2 ", "game my mod "}),
     [](const testing::TestParamInfo<EdgeCase>& row) { return row.param.name; });
+
+// Each engine family gets every choice; "|" parts the expected arguments.
+struct EngineRow {
+    const char* name;
+    platform::Engine engine;
+    const char* gameDir;
+    const char* map;
+    Hand hand;
+    const char* arguments;
+};
+
+class StartArguments : public testing::TestWithParam<EngineRow> {};
+
+TEST_P(StartArguments, OneArgumentPerChoiceInTheFamilysForm) {
+    const EngineRow& row = GetParam();
+    LaunchOptions options = atStart(row.gameDir);
+    options.ModName = "ctf";
+    options.MapName = row.map;
+    options.HostName = "Frag Fest";
+    handSelected(options, row.hand);
+    const StartPlan start = planStart(row.engine, options);
+    ASSERT_FALSE(start.error) << start.error->message();
+    std::string joined;
+    for (const std::string& argument : start.plan.arguments) {
+        joined += (joined.empty() ? "" : "|") + argument;
+    }
+    EXPECT_EQ(joined, row.arguments);
+    EXPECT_EQ(start.plan.program, row.engine.wine.empty() ? row.engine.program : row.engine.wine);
+    EXPECT_EQ(start.plan.workingDir, row.gameDir);
+    if (row.engine.family == platform::Family::Original) {
+        // The one-text line is the composed one, with a basedir the game can read.
+        EXPECT_EQ(start.plan.commandLine,
+                  ComposeCommandLine(options, startedBasedir(options.GameDir)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, StartArguments,
+    testing::Values(
+        EngineRow{"YamagiLeftHandedOnAMap",
+                  {"/g/yquake2", platform::Family::Yamagi, {}},
+                  "/games/Quake 2",
+                  "q2dm1",
+                  Hand::Left,
+                  "-datadir|/games/Quake 2|+set|game|ctf|+cl_run|1|+freelook|1|+sensitivity|3|"
+                  "+exec|q2velo.txt|+crosshair|1|+set|hand|1|+set|dedicated|0|+map|q2dm1|"
+                  "+menu_multiplayer|+hostname|\"Frag Fest\"|+fraglimit|0|+timelimit|0|"
+                  "+dmflags|16"},
+        EngineRow{"YamagiCentredWithoutMap",
+                  {"/g/q2ded", platform::Family::Yamagi, {}},
+                  "/games/q2",
+                  "None",
+                  Hand::Centered,
+                  "-datadir|/games/q2|+set|game|ctf|+cl_run|1|+freelook|1|+sensitivity|3|+exec|"
+                  "q2velo.txt|+crosshair|1|+set|hand|2|+set|dedicated|0|+menu_multiplayer|"
+                  "+hostname|\"Frag Fest\"|+fraglimit|0|+timelimit|0|+dmflags|16"},
+        EngineRow{"Q2proRightHandedValuesAsTheyAre",
+                  {"/g/q2pro", platform::Family::Q2pro, {}},
+                  "/games/Quake 2",
+                  "q2dm1",
+                  Hand::Right,
+                  "+set|basedir|/games/Quake 2|+set|game|ctf|+cl_run|1|+freelook|1|+sensitivity|"
+                  "3|+exec|q2velo.txt|+crosshair|1|+set|hand|0|+set|dedicated|0|+map|q2dm1|"
+                  "+menu_multiplayer|+hostname|Frag Fest|+fraglimit|0|+timelimit|0|+dmflags|16"},
+        EngineRow{"OriginalThroughWineReadsDotInItsFolder",
+                  {"/games/Quake 2/quake2.exe", platform::Family::Original, "/usr/bin/wine"},
+                  "/games/Quake 2",
+                  "None",
+                  Hand::Left,
+                  "/games/Quake 2/quake2.exe|+set|game|ctf|+set|basedir|.|+cl_run|1|+freelook|"
+                  "1|+sensitivity|3|+exec|q2velo.txt|+crosshair|1|hand|1|+set|dedicated|0|+map|"
+                  "None|hand|1|+menu_multiplayer|+hostname|Frag|Fest|+fraglimit|0|+timelimit|0|"
+                  "+dmflags|16"},
+        EngineRow{"OriginalKeepsAFolderWithoutBlank",
+                  {"/games/q2/Quake2.exe", platform::Family::Original, {}},
+                  "/games/q2",
+                  "q2dm1",
+                  Hand::Right,
+                  "+set|game|ctf|+set|basedir|/games/q2|+cl_run|1|+freelook|1|+sensitivity|3|"
+                  "+exec|q2velo.txt|+crosshair|1|hand|0|+set|dedicated|0|+map|q2dm1|hand|0|"
+                  "+menu_multiplayer|+hostname|Frag|Fest|+fraglimit|0|+timelimit|0|+dmflags|16"}),
+    [](const testing::TestParamInfo<EngineRow>& row) { return row.param.name; });
+
+struct UncarriedRow {
+    const char* name;
+    platform::Family family;
+    std::function<void(LaunchOptions&)> change;
+    const char* says; // empty: the start goes ahead
+};
+
+class Uncarried : public testing::TestWithParam<UncarriedRow> {};
+
+TEST_P(Uncarried, StopsTheStartNamingTheFieldAndCharacter) {
+    LaunchOptions options = atStart("/games/q2");
+    GetParam().change(options);
+    const StartPlan start = planStart({"/g/engine", GetParam().family, {}}, options);
+    if (std::string(GetParam().says).empty()) {
+        EXPECT_FALSE(start.error);
+        return;
+    }
+    ASSERT_TRUE(start.error);
+    EXPECT_EQ(start.error->subject, "/g/engine");
+    EXPECT_NE(start.error->reason.find(GetParam().says), std::string::npos) << start.error->reason;
+    EXPECT_TRUE(start.plan.program.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, Uncarried,
+    testing::Values(
+        UncarriedRow{"PlusInModForId", platform::Family::Yamagi,
+                     [](LaunchOptions& o) { o.ModName = "a+b"; }, "mod \"a+b\" holds \"+\""},
+        UncarriedRow{"PlusInMapForOriginal", platform::Family::Original,
+                     [](LaunchOptions& o) { o.MapName = "dm+1"; }, "map \"dm+1\" holds \"+\""},
+        UncarriedRow{"PlusInHostNameForId", platform::Family::Yamagi,
+                     [](LaunchOptions& o) { o.HostName = "A+B"; }, "host name"},
+        UncarriedRow{"PlusInsideIsFineForQ2pro", platform::Family::Q2pro,
+                     [](LaunchOptions& o) { o.HostName = "A+B"; }, ""},
+        UncarriedRow{"LeadingPlusForQ2pro", platform::Family::Q2pro,
+                     [](LaunchOptions& o) { o.FragLimit = "+5"; }, "frag limit \"+5\""},
+        UncarriedRow{"QuoteAnywhere", platform::Family::Q2pro,
+                     [](LaunchOptions& o) { o.HostName = "say \"hi\""; }, "double quote"}),
+    [](const testing::TestParamInfo<UncarriedRow>& row) { return row.param.name; });
+
+TEST(WindowsCommandLine, QuotesWhatTheRuntimeWouldSplit) {
+    EXPECT_EQ(
+        windowsCommandLine("C:\\Q 2\\q2pro.exe", {"+hostname", "Frag Fest", "\"x\"", "a\\", ""}),
+        "\"C:\\Q 2\\q2pro.exe\" +hostname \"Frag Fest\" \"\\\"x\\\"\" a\\ \"\"");
+}
 
 } // namespace
 } // namespace velo::core

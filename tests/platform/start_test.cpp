@@ -2,6 +2,8 @@
 
 #include "core/batch_file.h"
 #include "core/command_line.h"
+#include "core/game_start.h"
+#include "platform/engines.h"
 #include "platform/path.h"
 #include "platform/process.h"
 #include "platform/win_text.h"
@@ -22,6 +24,7 @@ struct Record {
     std::string commandLine;
     std::string show;
     std::string settingsPath;
+    std::string workingDir;
 };
 
 // A game folder with a blank in it, the stub copied in as Quake2.exe, and the stub
@@ -67,7 +70,8 @@ protected:
         const std::string text = dir.read("record.txt");
         Record got;
         std::size_t start = 0;
-        for (std::string* field : {&got.program, &got.commandLine, &got.show, &got.settingsPath}) {
+        for (std::string* field :
+             {&got.program, &got.commandLine, &got.show, &got.settingsPath, &got.workingDir}) {
             const std::size_t end = text.find('\n', start);
             *field = text.substr(start, end - start);
             start = end == std::string::npos ? text.size() : end + 1;
@@ -88,11 +92,19 @@ protected:
     std::string line;
 };
 
+// The original program gets the composed line, its basedir in the short form that
+// holds no blank, and works in the game folder.
 TEST_F(GameWithBlank, StartGameRunsTheGameWithTheLineAsComposedMinimizedWithoutWaiting) {
-    ASSERT_FALSE(startGame(gameDir, line));
+    const std::string basedir = shortFolder(gameDir);
+    ASSERT_EQ(basedir.find(' '), std::string::npos) << basedir;
+    const velo::core::StartPlan start =
+        velo::core::planStart({game, Family::Original, {}}, options);
+    ASSERT_FALSE(start.error);
+    ASSERT_FALSE(startGame(start.plan));
     const Record got = recorded();
     EXPECT_EQ(got.program, game);
-    EXPECT_EQ(got.commandLine, line);
+    EXPECT_EQ(got.commandLine, velo::core::ComposeCommandLine(options, basedir));
+    EXPECT_EQ(got.workingDir, gameDir);
     EXPECT_EQ(got.show, std::to_string(SW_SHOWMINIMIZED));
     EXPECT_EQ(got.settingsPath, joinNative(gameDir, "q2velo.ini"));
     EXPECT_FALSE(stubEnded()) << "the start waited for the game to end";
@@ -100,7 +112,8 @@ TEST_F(GameWithBlank, StartGameRunsTheGameWithTheLineAsComposedMinimizedWithoutW
 
 TEST_F(GameWithBlank, AMissingGameIsAnErrorNamingIt) {
     const std::string elsewhere = dir.file("no game");
-    const MaybeError error = startGame(elsewhere, elsewhere + "\\Quake2.exe +map q2dm1");
+    const MaybeError error =
+        startGame({elsewhere + "\\Quake2.exe", {}, {}, elsewhere + "\\Quake2.exe +map q2dm1"});
     ASSERT_TRUE(error);
     EXPECT_EQ(error->subject, elsewhere + "\\Quake2.exe");
     EXPECT_FALSE(error->reason.empty());
@@ -145,6 +158,8 @@ class BatchUnderCmd : public GameWithBlank, public testing::WithParamInterface<B
 TEST_P(BatchUnderCmd, StartsTheProgramAtTheStartOfTheLine) {
     const std::string batch = dir.file("run.bat");
     if (GetParam().throughTheWriter) {
+        line = velo::core::ComposeCommandLine(options, shortFolder(gameDir));
+        ASSERT_NE(line, velo::core::ComposeCommandLine(options));
         ASSERT_FALSE(velo::core::writeBatchFile(batch, line, gameDir));
     } else {
         dir.write("run.bat", line + "\r\n");

@@ -13,14 +13,16 @@ namespace velo::test {
 // Writes an executable shell script at program that, when run, records each of its
 // arguments on a line of record (written whole, then renamed into place) and stays up
 // a moment, as a game would. It calls nothing through PATH, so a test may set any.
-inline void writeRecorder(const std::filesystem::path& program,
-                          const std::filesystem::path& record) {
+// withFolder: the first line is the folder it was started in.
+inline void writeRecorder(const std::filesystem::path& program, const std::filesystem::path& record,
+                          bool withFolder = false) {
     {
         std::ofstream script(program, std::ios::binary | std::ios::trunc);
         script << "#!/bin/sh\n"
-                  "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '"
-               << record.string() << ".tmp'\n/bin/mv '" << record.string() << ".tmp' '"
-               << record.string() << "'\n/bin/sleep 1\n";
+               << (withFolder ? "set -- \"$(/bin/pwd -P)\" \"$@\"\n" : "")
+               << "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << record.string()
+               << ".tmp'\n/bin/mv '" << record.string() << ".tmp' '" << record.string()
+               << "'\n/bin/sleep 1\n";
         if (!script) {
             throw std::runtime_error("cannot write " + program.string());
         }

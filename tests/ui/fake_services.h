@@ -20,8 +20,9 @@ public:
         QString text;
     };
     struct Start {
-        std::string gameDir;
-        std::string line;
+        std::string gameDir; // where the game works
+        std::string line;    // its one-text command line
+        platform::LaunchPlan plan;
     };
 
     std::deque<QString> fileAnswers; // the next dialogs' answers; an empty one cancels
@@ -31,6 +32,10 @@ public:
     std::vector<QString> addresses;
     std::vector<int> quits;
     platform::MaybeError startResult;
+    // What findEngines answers; unset: the original program in the game folder.
+    std::optional<std::vector<platform::Engine>> engines;
+    std::vector<std::string> programs; // what engineAt knows, as native engines
+    int engineSearches = 0;
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -41,8 +46,22 @@ public:
     void message(QWidget*, ui::MessageKind kind, const QString& text) override {
         messages.push_back({kind, text});
     }
-    platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override {
-        starts.push_back({gameDir, line});
+    std::vector<platform::Engine> findEngines(const std::string& gameDir) override {
+        ++engineSearches;
+        return engines ? *engines
+                       : std::vector<platform::Engine>{
+                             {gameDir + "\\Quake2.exe", platform::Family::Original, {}}};
+    }
+    platform::EngineLookup engineAt(const std::string& program) override {
+        for (const std::string& known : programs) {
+            if (known == program) {
+                return {platform::Engine{program, platform::familyOf(program), {}}, std::nullopt};
+            }
+        }
+        return {std::nullopt, platform::Error{program, "not found"}};
+    }
+    platform::MaybeError startGame(const platform::LaunchPlan& plan) override {
+        starts.push_back({plan.workingDir, plan.commandLine, plan});
         return startResult;
     }
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }

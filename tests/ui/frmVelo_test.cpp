@@ -1,6 +1,7 @@
 #include "launcher.h"
 #include "support/recorder.h"
 
+#include "platform/path.h"
 #include "platform/process.h"
 #include "scripts/presets.h"
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 
 #include <cstdlib>
 #include <filesystem>
@@ -142,8 +144,63 @@ private slots:
         launcher.services.startResult.reset();
         launcher.run();
         QCOMPARE(launcher.lastLine(), kFirstExample);
-        QCOMPARE(launcher.services.starts.back().gameDir, std::string("C:\\Quake2"));
+        QCOMPARE(launcher.services.starts.back().gameDir, platform::nativePath("C:\\Quake2"));
         QCOMPARE(launcher.services.quits, std::vector<int>{0});
+    }
+
+    // Engines are looked for when the page is first shown, never at start-up.
+    void runPageShowsTheEngineAndKeepsThePlayersChoice() {
+        const platform::Engine wine{"/q/quake2.exe", platform::Family::Original, "/usr/bin/wine"};
+        const platform::Engine yamagi{
+            "/usr/lib/yamagi-quake2/quake2", platform::Family::Yamagi, {}};
+        Launcher launcher("/q");
+        launcher.services.engines = {{wine, yamagi}};
+        QVERIFY(launcher.load());
+        QCOMPARE(launcher.services.engineSearches, 0);
+        auto* engines = launcher.get<QComboBox>("cmbEngine");
+        launcher.get<QTabWidget>("SSTab1")->setCurrentIndex(4);
+        QCOMPARE(engines->currentText(), QStringLiteral("Quake II through Wine: /q/quake2.exe"));
+        QCOMPARE(engines->itemText(engines->count() - 1), QStringLiteral("Other…"));
+        engines->setCurrentIndex(1);
+        emit engines->activated(1);
+        QCOMPARE(launcher.settings.ReadINI("Quake2", "Engine").value, yamagi.program);
+
+        // The next start offers it again and starts it; gone, it is named, not replaced.
+        for (const bool gone : {false, true}) {
+            if (gone) {
+                launcher.services.engines = {{wine}};
+            }
+            QVERIFY(launcher.load());
+            launcher.run();
+            QCOMPARE(launcher.get<QComboBox>("cmbEngine")->currentText(),
+                     gone ? QStringLiteral("Not found: /usr/lib/yamagi-quake2/quake2")
+                          : QString::fromStdString(platform::engineLabel(yamagi)));
+        }
+        QCOMPARE(launcher.services.starts.size(), std::size_t{1});
+        QCOMPARE(launcher.services.starts[0].plan.program, yamagi.program);
+        QVERIFY(launcher.services.warnedOnce({yamagi.program, "not found"}));
+
+        // "Other…" takes any program the player names that can start.
+        launcher.services.programs = {"/opt/q2pro"};
+        launcher.services.fileAnswers = {QStringLiteral("/opt/q2pro")};
+        engines = launcher.get<QComboBox>("cmbEngine");
+        emit engines->activated(engines->count() - 1);
+        QCOMPARE(launcher.settings.ReadINI("Quake2", "Engine").value, std::string("/opt/q2pro"));
+        QCOMPARE(engines->currentText(), QStringLiteral("Q2PRO: /opt/q2pro"));
+    }
+
+    void runQuakeStopsOnAChoiceTheEngineCannotCarry() {
+        Launcher launcher;
+        QVERIFY(launcher.load());
+        launcher.get<QLineEdit>("txtHostName")->setText(QStringLiteral("A+B"));
+        launcher.services.engines = std::vector<platform::Engine>{};
+        launcher.run();
+        QVERIFY(launcher.services.warnedOnce({"C:\\Quake2", "no engine"}));
+        launcher.services.messages.clear();
+        launcher.services.engines = {{{"/g/yquake2", platform::Family::Yamagi, {}}}};
+        launcher.run();
+        QVERIFY(launcher.services.warnedOnce({"/g/yquake2", "host name \"A+B\" holds \"+\""}));
+        QVERIFY(launcher.services.starts.empty());
     }
 
     void batchFileSuggestsANameAndSavesTheLine_data() {
@@ -195,24 +252,23 @@ private slots:
         launcher.get<QLineEdit>("txtHostName")->setText(QStringLiteral("it's $HOME"));
         const std::string script = launcher.home.file("Mod.sh");
         launcher.services.fileAnswers = {qs(script), qs(script)};
+        launcher.services.engines = std::vector<platform::Engine>{};
         launcher.click("cmdBatch");
-        QVERIFY(launcher.services.warnedOnce({"yquake2"}));
+        QVERIFY(launcher.services.warnedOnce({"no engine"}));
         QVERIFY(!std::filesystem::exists(script));
 
         const std::filesystem::path record = game.folder.path() / "args";
         test::writeRecorder(game.folder.path() / "q2pro", record);
+        launcher.services.engines = {
+            {{(game.folder.path() / "q2pro").string(), platform::Family::Q2pro, {}}}};
         launcher.click("cmdBatch");
         QCOMPARE(launcher.services.messages.size(), std::size_t{1});
-        QVERIFY((std::filesystem::status(script).permissions() &
-                 std::filesystem::perms::owner_exec) != std::filesystem::perms::none);
         launcher.run();
         QCOMPARE(std::system(("'" + script + "'").c_str()), 0);
-        QCOMPARE(
-            test::recordedArguments(record),
-            platform::splitCommandLine(game.folder.path().string(), launcher.lastLine()).arguments);
+        QCOMPARE(test::recordedArguments(record), launcher.services.starts.back().plan.arguments);
     }
 
-    void buttonTooltipsShowTheLineAsItIsWhenShown() {
+    void buttonTooltipsShowTheLineAsComposed() {
         Launcher launcher("C:\\Program Files\\Quake2");
         QVERIFY(launcher.load());
         launcher.get<QLineEdit>("txtHostName")->setText(QStringLiteral("Arena"));
@@ -224,11 +280,13 @@ private slots:
         };
         const std::string run = tooltipOf("cmdRunQuake");
         const std::string batch = tooltipOf("cmdBatch");
-        launcher.run();
-        QCOMPARE(run, launcher.lastLine());
+        QVERIFY(run.find(" +set basedir C:\\Program Files\\Quake2 +") != std::string::npos);
         QVERIFY(run.find("+hostname Arena ") != std::string::npos);
         QCOMPARE(batch,
                  "\"C:\\Program Files\\Quake2\\Quake2.exe\"" + run.substr(run.find(' ', 11)));
+        // The original program cannot read a folder with a blank: it works in it instead.
+        launcher.run();
+        QVERIFY(launcher.lastLine().find(" +set basedir . +") != std::string::npos);
     }
 
     void keyLayoutListWritesPresetsAndShowsAFailure() {
