@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <deque>
 #include <initializer_list>
 #include <optional>
@@ -19,23 +20,17 @@ public:
         ui::MessageKind kind;
         QString text;
     };
-    struct Start {
-        std::string gameDir; // where the game works
-        std::string line;    // its one-text command line
-        platform::LaunchPlan plan;
-    };
 
     std::deque<QString> fileAnswers; // the next dialogs' answers; an empty one cancels
     std::vector<ui::FileDialogRequest> fileRequests;
     std::vector<Message> messages;
-    std::vector<Start> starts;
+    std::vector<platform::LaunchPlan> starts;
     std::vector<QString> addresses;
     std::vector<int> quits;
     platform::MaybeError startResult;
     // What findEngines answers; unset: the original program in the game folder.
     std::optional<std::vector<platform::Engine>> engines;
     std::vector<std::string> programs; // what engineAt knows, as native engines
-    int engineSearches = 0;
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -47,21 +42,18 @@ public:
         messages.push_back({kind, text});
     }
     std::vector<platform::Engine> findEngines(const std::string& gameDir) override {
-        ++engineSearches;
         return engines ? *engines
                        : std::vector<platform::Engine>{
                              {gameDir + "\\Quake2.exe", platform::Family::Original, {}}};
     }
     platform::EngineLookup engineAt(const std::string& program) override {
-        for (const std::string& known : programs) {
-            if (known == program) {
-                return {platform::Engine{program, platform::familyOf(program), {}}, std::nullopt};
-            }
+        if (std::find(programs.begin(), programs.end(), program) == programs.end()) {
+            return {std::nullopt, platform::Error{program, "not found"}};
         }
-        return {std::nullopt, platform::Error{program, "not found"}};
+        return {platform::Engine{program, platform::familyOf(program), {}}, std::nullopt};
     }
     platform::MaybeError startGame(const platform::LaunchPlan& plan) override {
-        starts.push_back({plan.workingDir, plan.commandLine, plan});
+        starts.push_back(plan);
         return startResult;
     }
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }

@@ -43,9 +43,6 @@ int main(int argc, char* argv[]) {
         settings.WriteINI("Mod", "Mod" + std::to_string(i), mods[i]);
     }
     velo::test::FakeServices services;
-    services.engines = {{{"/home/player/games/quake2/quake2.exe", velo::platform::Family::Original,
-                          "/usr/bin/wine"},
-                         {"/usr/lib/yamagi-quake2/quake2", velo::platform::Family::Yamagi, {}}}};
     velo::ui::frmVelo main(settings, services);
     main.Form_Load();
     main.show();

@@ -30,6 +30,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace velo::ui {
 
 namespace {
@@ -358,15 +360,14 @@ void frmVelo::findEngines() {
 
 void frmVelo::fillEngineList() {
     cmbEngine_->clear();
-    int chosen = 0;
+    int chosen = -1;
     for (const platform::Engine& engine : engines_) {
         if (engine.program == keptEngine_) {
             chosen = cmbEngine_->count();
         }
         cmbEngine_->addItem(qs(platform::engineLabel(engine)), qs(engine.program));
     }
-    const bool keptFound = chosen > 0 || (!engines_.empty() && engines_[0].program == keptEngine_);
-    if (!keptEngine_.empty() && !keptFound) {
+    if (!keptEngine_.empty() && chosen < 0) {
         // A kept engine elsewhere ("Other…") or gone: shown by name, never replaced.
         const platform::EngineLookup kept = services_.engineAt(keptEngine_);
         chosen = cmbEngine_->count();
@@ -377,7 +378,7 @@ void frmVelo::fillEngineList() {
         cmbEngine_->addItem(tr("No engine found"), QString());
     }
     cmbEngine_->addItem(tr("Other…"), QString());
-    cmbEngine_->setCurrentIndex(chosen);
+    cmbEngine_->setCurrentIndex(std::max(chosen, 0));
     cmbEngine_->setToolTip(cmbEngine_->currentText());
 }
 
@@ -388,8 +389,8 @@ platform::EngineLookup frmVelo::chosenEngine() {
             return {std::nullopt,
                     platform::Error{ss(gameDirectory()),
                                     ss(tr("no engine was found in this folder, on the PATH or "
-                                          "in /usr/lib/yamagi-quake2: install Wine for "
-                                          "Quake2.exe or a native engine, or pick a program "
+                                          "among the system's engines: install one (on "
+                                          "Linux, Quake2.exe needs Wine), or pick a program "
                                           "with \"Other…\" on the \"Run Quake II\" page"))}};
         }
         return {engines_.front(), std::nullopt};
