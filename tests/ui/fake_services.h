@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/path.h"
 #include "ui/toolkit/services.h"
 
 #include <QString>
@@ -42,9 +43,9 @@ public:
         messages.push_back({kind, text});
     }
     std::vector<platform::Engine> findEngines(const std::string& gameDir) override {
-        return engines ? *engines
-                       : std::vector<platform::Engine>{
-                             {gameDir + "\\Quake2.exe", platform::Family::Original, {}}};
+        const std::string game = platform::nativePath(gameDir + "\\Quake2.exe");
+        return engines.value_or(
+            std::vector<platform::Engine>{{game, platform::Family::Original, {}}});
     }
     platform::EngineLookup engineAt(const std::string& program) override {
         if (std::find(programs.begin(), programs.end(), program) == programs.end()) {
