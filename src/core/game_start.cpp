@@ -3,6 +3,7 @@
 #include "command_line.h"
 #include "platform/path.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace velo::core {
@@ -17,7 +18,8 @@ struct Field {
     bool named; // a mod, map or host name: id's parsing starts a command at any "+"
 };
 
-// The words of a kept piece such as " +cl_run 1 ": the piece is ours, never typed.
+// Words between blanks: of a kept piece such as " +cl_run 1 " (ours, never typed), and of
+// the line the original program splits so itself.
 std::vector<std::string> words(std::string_view piece) {
     std::vector<std::string> found;
     std::size_t start = 0;
@@ -110,6 +112,10 @@ platform::LaunchPlan nativePlan(const platform::Engine& engine, const LaunchOpti
     add({"+dmflags", std::to_string(o.DMFlags)});
     platform::LaunchPlan plan{engine.program, std::move(a), {}, {}};
     plan.commandLine = windowsCommandLine(plan.program, plan.arguments);
+    if (!engine.wine.empty()) {
+        plan.arguments.insert(plan.arguments.begin(), engine.program);
+        plan.program = engine.wine;
+    }
     return plan;
 }
 

@@ -67,6 +67,10 @@ bool shellScriptsRun() {
 }
 
 MaybeError startGame(const LaunchPlan& plan) {
+    // Named here: a folder the child cannot enter would be reported under the program.
+    if (!plan.workingDir.empty() && ::access(plan.workingDir.c_str(), X_OK) != 0) {
+        return Error{plan.workingDir, reasonFor(errno)};
+    }
     return spawnDetached(plan.program, plan.arguments, plan.workingDir);
 }
 

@@ -125,8 +125,8 @@ INSTANTIATE_TEST_SUITE_P(Families, StartArguments, testing::Values(
     EngineRow{"YamagiLeftOnAMap", {"/g/yquake2", platform::Family::Yamagi, {}}, "/games/Quake 2",
               "q2dm1", Hand::Left, "-datadir|/games/Quake 2|+set|game|ctf|" CONTROLS
               "+set|hand|1|+set|dedicated|0|+map|q2dm1|" ID_SERVER},
-    EngineRow{"YamagiCentredNoMap", {"/g/q2ded", platform::Family::Yamagi, {}}, "/q2", "None",
-              Hand::Centered, "-datadir|/q2|+set|game|ctf|" CONTROLS "+set|hand|2|+set|dedicated|0|" ID_SERVER},
+    EngineRow{"YamagiExeThroughWineNoMap", {"/g/yquake2.exe", platform::Family::Yamagi, "/usr/bin/wine"}, "/q2",
+              "None", Hand::Centered, "/g/yquake2.exe|-datadir|/q2|+set|game|ctf|" CONTROLS "+set|hand|2|+set|dedicated|0|" ID_SERVER},
     EngineRow{"Q2proRightAsTheyAre", {"/g/q2pro", platform::Family::Q2pro, {}}, "/games/Quake 2",
               "q2dm1", Hand::Right, "+set|basedir|/games/Quake 2|+set|game|ctf|" CONTROLS
               "+set|hand|0|+set|dedicated|0|+map|q2dm1|" SERVER},
