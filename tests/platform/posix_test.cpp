@@ -1,10 +1,8 @@
-#include "support/recorder.h"
 #include "support/temp_dir.h"
 
 #include "core/settings.h"
 #include "platform/file.h"
 #include "platform/game_search.h"
-#include "platform/process.h"
 
 #include <gtest/gtest.h>
 
@@ -125,48 +123,6 @@ TEST(FileExists, FindsADanglingLink) {
     fs::create_symlink(dir.path() / "gone", dir.path() / "link");
     EXPECT_TRUE(FileExists(dir.file("link")));
 }
-
-struct SplitRow {
-    const char* name;
-    const char* gameDir;
-    const char* line;
-    const char* program;
-    std::vector<std::string> arguments;
-};
-
-class SplitCommandLine : public testing::TestWithParam<SplitRow> {};
-
-TEST_P(SplitCommandLine, CutsAtRunsOfBlanks) {
-    const SplitRow& row = GetParam();
-    const LaunchPlan plan = splitCommandLine(row.gameDir, row.line);
-    EXPECT_EQ(plan.program, row.program);
-    EXPECT_EQ(plan.arguments, row.arguments);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, SplitCommandLine,
-    testing::Values(SplitRow{"DoubleBlanks",
-                             "/games/q2",
-                             "/games/q2\\Quake2.exe +cl_run 1  +freelook 1 ",
-                             "/games/q2/Quake2.exe",
-                             {"+cl_run", "1", "+freelook", "1"}},
-                    SplitRow{"BlankInFolder",
-                             "/tmp/my game",
-                             "/tmp/my game\\Quake2.exe +set basedir /tmp/my game",
-                             "/tmp/my game/Quake2.exe",
-                             {"+set", "basedir", "/tmp/my", "game"}},
-                    SplitRow{"Backslashes",
-                             "C:\\Q2",
-                             "C:\\Q2\\Quake2.exe +map q2dm1",
-                             "C:/Q2/Quake2.exe",
-                             {"+map", "q2dm1"}},
-                    SplitRow{"OtherStart", "/g", "+map x", "/g/Quake2.exe", {"+map", "x"}},
-                    SplitRow{"EmptyHostName",
-                             "/g",
-                             "/g\\Quake2.exe +hostname  +fraglimit 0",
-                             "/g/Quake2.exe",
-                             {"+hostname", "+fraglimit", "0"}}),
-    [](const testing::TestParamInfo<SplitRow>& row) { return std::string(row.param.name); });
 
 TEST(SettingsPath, AtTheRootIsOneFileInIt) {
     EXPECT_EQ(velo::core::settingsPathIn("/"), "/q2velo.ini");
