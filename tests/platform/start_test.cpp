@@ -12,20 +12,15 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 using namespace velo::platform;
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 
 namespace {
-
-struct Record {
-    std::string program;
-    std::string commandLine;
-    std::string show;
-    std::string settingsPath;
-    std::string workingDir;
-};
 
 // A game folder with a blank in it, the stub copied in as Quake2.exe, and the stub
 // again as a decoy where the first blank of the unquoted path would cut it.
@@ -34,55 +29,50 @@ protected:
     void SetUp() override {
         fs::create_directory(gameDir);
         const std::string stub = joinNative(programDirectory(), "game_stub.exe");
-        ASSERT_TRUE(copy(stub, game)) << stub;
-        ASSERT_TRUE(copy(stub, decoy)) << stub;
+        ASSERT_TRUE(copy(stub, game) && copy(stub, decoy)) << stub;
         SetEnvironmentVariableW(L"VELO_STUB_RECORD", wide(record).c_str());
         velo::core::setStartValues(options);
         options.GameDir = gameDir;
-        line = velo::core::ComposeCommandLine(options);
     }
 
     void TearDown() override {
-        release();
+        dir.write("record.txt.go", "");
         SetEnvironmentVariableW(L"VELO_STUB_RECORD", nullptr);
         SetEnvironmentVariableW(L"VELO_STUB_EXIT", nullptr);
         // A stub still on its way out keeps its file open a moment.
-        for (int i = 0; i < 100 && (fs::exists(game) || fs::exists(decoy)); ++i) {
-            DeleteFileW(wide(game).c_str());
-            DeleteFileW(wide(decoy).c_str());
+        for (int i = 0; i < 100; ++i) {
+            bool left = false;
+            for (const std::string& copied : copies) {
+                left = (DeleteFileW(wide(copied).c_str()) == 0 && fs::exists(copied)) || left;
+            }
+            if (!left) {
+                break;
+            }
             Sleep(50);
         }
     }
 
     static std::wstring wide(const std::string& text) { return win::wide(text).value(); }
 
-    static bool copy(const std::string& from, const std::string& to) {
+    bool copy(const std::string& from, const std::string& to) {
+        copies.push_back(to);
         return CopyFileW(wide(from).c_str(), wide(to).c_str(), FALSE) != 0;
     }
 
-    // What the stub recorded, waiting up to twenty seconds for it.
-    Record recorded() const {
+    // What the stub recorded, waiting up to twenty seconds for it: its program, command
+    // line, show state, settings file and working folder.
+    Lines recorded() const {
         for (int i = 0; i < 400 && !fs::exists(record); ++i) {
             Sleep(50);
         }
-        if (!fs::exists(record)) {
-            return {};
+        Lines lines;
+        std::ifstream in(record);
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
         }
-        const std::string text = dir.read("record.txt");
-        Record got;
-        std::size_t start = 0;
-        for (std::string* field :
-             {&got.program, &got.commandLine, &got.show, &got.settingsPath, &got.workingDir}) {
-            const std::size_t end = text.find('\n', start);
-            *field = text.substr(start, end - start);
-            start = end == std::string::npos ? text.size() : end + 1;
-        }
-        return got;
+        lines.resize(5);
+        return lines;
     }
-
-    bool stubEnded() const { return fs::exists(record + ".done"); }
-
-    void release() const { dir.write("record.txt.go", ""); }
 
     velo::test::TempDir dir;
     const std::string gameDir = dir.file("my game");
@@ -90,7 +80,7 @@ protected:
     const std::string decoy = dir.file("my.exe");
     const std::string record = dir.file("record.txt");
     velo::core::LaunchOptions options;
-    std::string line;
+    Lines copies;
 };
 
 // The original program gets the composed line, its basedir in the short form that
@@ -102,19 +92,16 @@ TEST_F(GameWithBlank, StartGameRunsTheGameWithTheLineAsComposedMinimizedWithoutW
         velo::core::planStart({game, Family::Original, {}}, options);
     ASSERT_FALSE(start.error);
     ASSERT_FALSE(startGame(start.plan));
-    const Record got = recorded();
-    EXPECT_EQ(got.program, game);
-    EXPECT_EQ(got.commandLine, velo::core::ComposeCommandLine(options, basedir));
-    EXPECT_EQ(got.workingDir, gameDir);
-    EXPECT_EQ(got.show, std::to_string(SW_SHOWMINIMIZED));
-    EXPECT_EQ(got.settingsPath, joinNative(gameDir, "q2velo.ini"));
-    EXPECT_FALSE(stubEnded()) << "the start waited for the game to end";
+    EXPECT_EQ(recorded(), (Lines{game, velo::core::ComposeCommandLine(options, basedir),
+                                 std::to_string(SW_SHOWMINIMIZED),
+                                 joinNative(gameDir, "q2velo.ini"), gameDir}));
+    EXPECT_FALSE(fs::exists(record + ".done")) << "the start waited for the game to end";
 }
 
 TEST_F(GameWithBlank, AGameThatFailsIsSeenEndingWithItsExitCode) {
     SetEnvironmentVariableW(L"VELO_STUB_EXIT", L"0xC0000135");
     GameProcess watch;
-    ASSERT_FALSE(startGame(gameDir, line, &watch));
+    ASSERT_FALSE(startGame({game, {}, gameDir, "Quake2.exe"}, &watch));
     std::optional<GameEnd> end;
     for (int i = 0; i < 400 && !(end = watch.ended()); ++i) {
         Sleep(50);
@@ -141,50 +128,23 @@ TEST_F(GameWithBlank, AtADriveRootTheSettingsFileIsInTheRoot) {
     if (!copy(game, atRoot)) {
         GTEST_SKIP() << "the root of " << root << " cannot be written";
     }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    std::wstring commandLine = L"stub";
-    const BOOL ran = CreateProcessW(wide(atRoot).c_str(), commandLine.data(), nullptr, nullptr,
-                                    FALSE, 0, nullptr, nullptr, &startup, &started);
-    const Record got = ran ? recorded() : Record{};
-    release();
-    if (ran) {
-        WaitForSingleObject(started.hProcess, 20000);
-        CloseHandle(started.hThread);
-        CloseHandle(started.hProcess);
-    }
-    DeleteFileW(wide(atRoot).c_str());
-    ASSERT_TRUE(ran);
-    EXPECT_EQ(got.program, atRoot);
-    EXPECT_EQ(got.settingsPath, root + "q2velo.ini");
+    ASSERT_FALSE(startGame({atRoot, {}, root, "stub"}));
+    EXPECT_EQ(recorded(), (Lines{atRoot, "stub", "2", root + "q2velo.ini", root}));
 }
 
 // Written by the batch writer, the line starts the game, not the decoy where the first
 // blank of the unquoted program would cut it, with the short form as basedir.
 TEST_F(GameWithBlank, ABatchFileUnderCmdStartsTheGame) {
-    const std::string batch = dir.file("run.bat");
-    line = velo::core::ComposeCommandLine(options, shortFolder(gameDir));
+    const std::string line = velo::core::ComposeCommandLine(options, shortFolder(gameDir));
     ASSERT_NE(line, velo::core::ComposeCommandLine(options));
-    ASSERT_FALSE(velo::core::writeBatchFile(batch, line, gameDir));
-    wchar_t system[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    ASSERT_GT(length, 0u);
-    const std::wstring cmd = std::wstring(system, length) + L"\\cmd.exe";
-    std::wstring commandLine = L"cmd /c \"" + wide(batch) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started));
-    const Record got = recorded();
-    release();
-    WaitForSingleObject(started.hProcess, 20000);
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    EXPECT_EQ(got.program, game);
+    ASSERT_FALSE(velo::core::writeBatchFile(dir.file("run.bat"), line, gameDir));
+    const char* cmd = std::getenv("ComSpec");
+    ASSERT_TRUE(cmd);
+    ASSERT_FALSE(startGame({cmd, {}, {}, "cmd /c \"" + dir.file("run.bat") + "\""}));
+    const Lines got = recorded();
     const std::string bytes = dir.read("run.bat");
-    EXPECT_EQ(got.commandLine, bytes.substr(0, bytes.size() - 2));
+    EXPECT_EQ(Lines(got.begin(), got.begin() + 2),
+              (Lines{game, bytes.substr(0, bytes.size() - 2)}));
 }
 
 } // namespace
