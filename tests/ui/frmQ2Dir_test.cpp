@@ -2,6 +2,8 @@
 
 #include "ui/frmQ2Dir/frmQ2Dir.h"
 
+#include <QLineEdit>
+
 using namespace velo;
 using test::qs;
 
@@ -78,8 +80,11 @@ private slots:
         QCOMPARE(locator.window->chosenFolder(), qs(locator.game.path()));
     }
 
+    // What is accepted from "..." becomes the main window's game folder.
     void opensOnTheGameFoundAtTheFirstStartThenOnTheOneInUse() {
         test::TempDir found;
+        const std::filesystem::path sub = found.path() / "sub";
+        std::filesystem::create_directory(sub);
         test::Launcher launcher;
         launcher.settings.WriteINI("Quake2", "RunSetup", "Yes");
         launcher.services.games = {found.path().string()};
@@ -88,6 +93,9 @@ private slots:
             auto* locator = qobject_cast<ui::frmQ2Dir*>(modal);
             (void)QTest::qWaitFor([&] { return locator->chosenFolder() == qs(found.path()); });
             opened << locator->chosenFolder();
+            if (opened.size() == 2) {
+                test::find<ui::FolderList>(modal, "lstFolders")->setCurrentFolder(qs(sub));
+            }
             test::find<QPushButton>(modal, "cmdOkay")->click();
         };
         test::whenModal(record);
@@ -96,6 +104,8 @@ private slots:
         test::whenModal(record);
         launcher.click("cmdQDir");
         QCOMPARE(opened, QStringList(2, qs(found.path())));
+        QCOMPARE(launcher.get<QLineEdit>("txtQDir")->text(), qs(sub));
+        QCOMPARE(launcher.settings.ReadINI("Quake2", "Path").value, sub.string());
     }
 
     void aFailedWriteIsShown() {

@@ -68,7 +68,6 @@ struct Launcher {
         }
         return items;
     }
-    int dmflags() const { return window->keptOptions().DMFlags; }
     std::string lastLine() const { return services.starts.back().commandLine; }
     void run() { get<QPushButton>("cmdRunQuake")->click(); }
     void pick(const char* layout) {
