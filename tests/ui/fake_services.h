@@ -89,15 +89,11 @@ public:
 private:
     std::optional<QString> answer(const ui::FileDialogRequest& request) {
         fileRequests.push_back(request);
-        if (fileAnswers.empty()) {
-            return std::nullopt;
+        const QString next = fileAnswers.empty() ? QString() : fileAnswers.front();
+        if (!fileAnswers.empty()) {
+            fileAnswers.pop_front();
         }
-        const QString next = fileAnswers.front();
-        fileAnswers.pop_front();
-        if (next.isEmpty()) {
-            return std::nullopt;
-        }
-        return next;
+        return next.isEmpty() ? std::nullopt : std::optional<QString>(next);
     }
 };
 
