@@ -28,46 +28,43 @@ void put(const fs::path& path, Kind kind) {
     fs::permissions(path, kind == Kind::NoRunBit ? fs::perms::owner_read : fs::perms::owner_all);
 }
 
-struct TreeRow {
-    const char* name;
-    std::vector<std::pair<const char*, Kind>> files; // under the prepared root
-    const char* found; // "|" between the programs found, "+wine" after one started through wine
-};
-
-class FindEngines : public testing::TestWithParam<TreeRow> {};
-
-// The game folder is root/games/Quake 2; PATH is root/empty, root/bin, root/usr/games.
-TEST_P(FindEngines, InTheDefaultOrder) {
-    TempDir root;
-    for (const auto& [file, kind] : GetParam().files) {
-        put(root.path() / file, kind);
+// The game folder is root/games/Quake 2; PATH is root/empty, root/bin, root/usr/games. "|"
+// parts the programs found, "+wine" follows one started through wine.
+TEST(FindEngines, InTheDefaultOrder) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, Kind>> files; // under the prepared root
+        const char* found;
+    } rows[] = {
+        // clang-format off
+        {"Steam's lower-case exe through wine", {{"games/Quake 2/quake2.exe", Kind::Windows},
+         {"bin/wine", Kind::Native}}, "games/Quake 2/quake2.exe+bin/wine"},
+        {"a Windows exe without wine is no engine", {{"games/Quake 2/Quake2.exe", Kind::Windows}}, ""},
+        {"native in the game folder first", {{"games/Quake 2/Quake2.exe", Kind::Windows},
+         {"bin/wine", Kind::Native}, {"games/Quake 2/q2pro", Kind::Native},
+         {"games/Quake 2/quake2", Kind::NoRunBit}, {"bin/yquake2", Kind::Native}},
+         "games/Quake 2/q2pro|games/Quake 2/Quake2.exe+bin/wine|bin/yquake2"},
+        {"Debian's, not its launcher script", {{"usr/games/quake2", Kind::Native},
+         {"usr/lib/yamagi-quake2/q2ded", Kind::Native}, {"usr/lib/yamagi-quake2/quake2", Kind::Native}},
+         "usr/lib/yamagi-quake2/quake2|usr/lib/yamagi-quake2/q2ded"},
+        {"nothing found", {{"games/Quake 2/baseq2/pak0.pak", Kind::NoRunBit}}, ""},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        TempDir root;
+        for (const auto& [file, kind] : row.files) {
+            put(root.path() / file, kind);
+        }
+        const std::string r = root.path().string();
+        std::string found;
+        for (const Engine& engine : findEngines(
+                 {r + "/games/Quake 2", r + "/empty:" + r + "/bin:" + r + "/usr/games", r})) {
+            found += (found.empty() ? "" : "|") + engine.program.substr(r.size() + 1) +
+                     (engine.wine.empty() ? "" : "+" + engine.wine.substr(r.size() + 1));
+        }
+        EXPECT_EQ(found, row.found) << row.name;
     }
-    const std::string r = root.path().string();
-    const std::vector<Engine> engines =
-        findEngines({r + "/games/Quake 2", r + "/empty:" + r + "/bin:" + r + "/usr/games", r});
-    std::string found;
-    for (const Engine& engine : engines) {
-        found += (found.empty() ? "" : "|") + engine.program.substr(r.size() + 1) +
-                 (engine.wine.empty() ? "" : "+" + engine.wine.substr(r.size() + 1));
-    }
-    EXPECT_EQ(found, GetParam().found);
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Trees, FindEngines, testing::Values(
-    TreeRow{"SteamLowerCaseExeThroughWine", {{"games/Quake 2/quake2.exe", Kind::Windows},
-            {"bin/wine", Kind::Native}}, "games/Quake 2/quake2.exe+bin/wine"},
-    TreeRow{"WindowsExeWithoutWineIsNoEngine", {{"games/Quake 2/Quake2.exe", Kind::Windows}}, ""},
-    TreeRow{"NativeInTheGameFolderFirst", {{"games/Quake 2/Quake2.exe", Kind::Windows},
-            {"bin/wine", Kind::Native}, {"games/Quake 2/q2pro", Kind::Native},
-            {"games/Quake 2/quake2", Kind::NoRunBit}, {"bin/yquake2", Kind::Native}},
-            "games/Quake 2/q2pro|games/Quake 2/Quake2.exe+bin/wine|bin/yquake2"},
-    TreeRow{"DebianNotItsLauncherScript", {{"usr/games/quake2", Kind::Native},
-            {"usr/lib/yamagi-quake2/q2ded", Kind::Native}, {"usr/lib/yamagi-quake2/quake2", Kind::Native}},
-            "usr/lib/yamagi-quake2/quake2|usr/lib/yamagi-quake2/q2ded"},
-    TreeRow{"NothingFound", {{"games/Quake 2/baseq2/pak0.pak", Kind::NoRunBit}}, ""}),
-    [](const testing::TestParamInfo<TreeRow>& row) { return std::string(row.param.name); });
-// clang-format on
 
 TEST(EngineAt, TellsTheFamilyOrWhyNot) {
     TempDir dir;

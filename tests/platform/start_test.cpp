@@ -37,18 +37,13 @@ protected:
 
     void TearDown() override {
         dir.write("record.txt.go", "");
-        SetEnvironmentVariableW(L"VELO_STUB_RECORD", nullptr);
         SetEnvironmentVariableW(L"VELO_STUB_EXIT", nullptr);
         // A stub still on its way out keeps its file open a moment.
-        for (int i = 0; i < 100; ++i) {
-            bool left = false;
-            for (const std::string& copied : copies) {
-                left = (DeleteFileW(wide(copied).c_str()) == 0 && fs::exists(copied)) || left;
+        for (const std::string& copied : copies) {
+            for (int i = 0; i < 100 && !DeleteFileW(wide(copied).c_str()) && fs::exists(copied);
+                 ++i) {
+                Sleep(50);
             }
-            if (!left) {
-                break;
-            }
-            Sleep(50);
         }
     }
 
@@ -98,7 +93,14 @@ TEST_F(GameWithBlank, StartGameRunsTheGameWithTheLineAsComposedMinimizedWithoutW
     EXPECT_FALSE(fs::exists(record + ".done")) << "the start waited for the game to end";
 }
 
-TEST_F(GameWithBlank, AGameThatFailsIsSeenEndingWithItsExitCode) {
+// A missing game is an error naming it; a game that fails is seen ending with its code.
+TEST_F(GameWithBlank, AMissingOrFailingGameIsNamedOrSeenEnding) {
+    const std::string elsewhere = dir.file("no game");
+    const MaybeError error =
+        startGame({elsewhere + "\\Quake2.exe", {}, {}, elsewhere + "\\Quake2.exe +map q2dm1"});
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->subject, elsewhere + "\\Quake2.exe");
+    EXPECT_FALSE(fs::exists(record)) << "something else was started";
     SetEnvironmentVariableW(L"VELO_STUB_EXIT", L"0xC0000135");
     GameProcess watch;
     ASSERT_FALSE(startGame({game, {}, gameDir, "Quake2.exe"}, &watch));
@@ -109,15 +111,6 @@ TEST_F(GameWithBlank, AGameThatFailsIsSeenEndingWithItsExitCode) {
     ASSERT_TRUE(end);
     EXPECT_TRUE(end->failed);
     EXPECT_EQ(end->status, "exit code 0xC0000135");
-}
-
-TEST_F(GameWithBlank, AMissingGameIsAnErrorNamingIt) {
-    const std::string elsewhere = dir.file("no game");
-    const MaybeError error =
-        startGame({elsewhere + "\\Quake2.exe", {}, {}, elsewhere + "\\Quake2.exe +map q2dm1"});
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->subject, elsewhere + "\\Quake2.exe");
-    EXPECT_FALSE(fs::exists(record)) << "something else was started";
 }
 
 // The settings file of a program at a drive root is the one file directly in the root.

@@ -60,7 +60,8 @@ private slots:
         QVERIFY(locator.services.warnedOnce({"q2velo.ini"}));
     }
 
-    void onlyAnOpenedFolderIsStored() {
+    // A drive is opened only when the drive list changes to another one.
+    void onlyAnOpenedFolderOrDriveIsChosen() {
         Locator locator;
         QWidget* viewport = locator.folders()->viewport();
         const QPoint alpha = locator.at("alpha");
@@ -69,10 +70,7 @@ private slots:
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, alpha);
         QCOMPARE(locator.window->chosenFolder(), qs(locator.game.path() / "alpha"));
         QCOMPARE(locator.at("beta"), QPoint(-1, -1));
-    }
 
-    void theDriveListActsOnlyOnAChangeOfDrive() {
-        Locator locator;
         auto* drives = test::find<QComboBox>(locator.window.get(), "lstDrive");
         locator.folders()->setCurrentFolder(qs(locator.game.path() / "alpha"));
         locator.window->lstDrive_Change();
