@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,18 +19,13 @@ namespace velo::test {
 class TempDir {
 public:
     TempDir() {
-        const std::filesystem::path base = std::filesystem::temp_directory_path();
         std::random_device seed;
-        std::mt19937_64 random(seed());
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::filesystem::path candidate = base / ("velo-test-" + std::to_string(random()));
-            std::error_code error;
-            if (std::filesystem::create_directory(candidate, error)) {
-                path_ = std::move(candidate);
-                return;
-            }
+        path_ =
+            std::filesystem::temp_directory_path() /
+            ("velo-test-" + std::to_string(std::uniform_int_distribution<std::uint64_t>()(seed)));
+        if (!std::filesystem::create_directory(path_)) {
+            throw std::runtime_error("cannot create the temporary folder " + path_.string());
         }
-        throw std::runtime_error("cannot create a temporary folder in " + base.string());
     }
 
     ~TempDir() {

@@ -34,7 +34,7 @@ public:
     std::vector<std::string> games; // what the search for the game finds
     // What findEngines answers; unset: the original program in the game folder.
     std::optional<std::vector<platform::Engine>> engines;
-    std::vector<std::string> programs; // what engineAt knows, as native engines
+    std::vector<std::string> programs; // what engineAt knows, as native engines, real or not
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -54,9 +54,6 @@ public:
             std::vector<platform::Engine>{{game, platform::Family::Original, {}}});
     }
     platform::EngineLookup engineAt(const std::string& program) override {
-        if (real) {
-            return real->engineAt(program);
-        }
         if (std::find(programs.begin(), programs.end(), program) == programs.end()) {
             return {std::nullopt, platform::Error{program, "not found"}};
         }
