@@ -1,3 +1,4 @@
+#include "support/recorder.h"
 #include "support/temp_dir.h"
 
 #include "core/batch_file.h"
@@ -14,11 +15,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 using namespace velo::platform;
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
+// What the stub records: its program, command line, show state, settings file and
+// working folder.
+using velo::test::recordedArguments;
 
 namespace {
 
@@ -54,21 +57,6 @@ protected:
         return CopyFileW(wide(from).c_str(), wide(to).c_str(), FALSE) != 0;
     }
 
-    // What the stub recorded, waiting up to twenty seconds for it: its program, command
-    // line, show state, settings file and working folder.
-    Lines recorded() const {
-        for (int i = 0; i < 400 && !fs::exists(record); ++i) {
-            Sleep(50);
-        }
-        Lines lines;
-        std::ifstream in(record);
-        for (std::string line; std::getline(in, line);) {
-            lines.push_back(line);
-        }
-        lines.resize(5);
-        return lines;
-    }
-
     velo::test::TempDir dir;
     const std::string gameDir = dir.file("my game");
     const std::string game = joinNative(gameDir, "Quake2.exe");
@@ -87,9 +75,10 @@ TEST_F(GameWithBlank, StartGameRunsTheGameWithTheLineAsComposedMinimizedWithoutW
         velo::core::planStart({game, Family::Original, {}}, options);
     ASSERT_FALSE(start.error);
     ASSERT_FALSE(startGame(start.plan));
-    EXPECT_EQ(recorded(), (Lines{game, velo::core::ComposeCommandLine(options, basedir),
-                                 std::to_string(SW_SHOWMINIMIZED),
-                                 joinNative(gameDir, "q2velo.ini"), gameDir}));
+    EXPECT_EQ(
+        recordedArguments(record),
+        (Lines{game, velo::core::ComposeCommandLine(options, basedir),
+               std::to_string(SW_SHOWMINIMIZED), joinNative(gameDir, "q2velo.ini"), gameDir}));
     EXPECT_FALSE(fs::exists(record + ".done")) << "the start waited for the game to end";
 }
 
@@ -122,7 +111,7 @@ TEST_F(GameWithBlank, AtADriveRootTheSettingsFileIsInTheRoot) {
         GTEST_SKIP() << "the root of " << root << " cannot be written";
     }
     ASSERT_FALSE(startGame({atRoot, {}, root, "stub"}));
-    EXPECT_EQ(recorded(), (Lines{atRoot, "stub", "2", root + "q2velo.ini", root}));
+    EXPECT_EQ(recordedArguments(record), (Lines{atRoot, "stub", "2", root + "q2velo.ini", root}));
 }
 
 // Written by the batch writer, the line starts the game, not the decoy where the first
@@ -134,10 +123,10 @@ TEST_F(GameWithBlank, ABatchFileUnderCmdStartsTheGame) {
     const char* cmd = std::getenv("ComSpec");
     ASSERT_TRUE(cmd);
     ASSERT_FALSE(startGame({cmd, {}, {}, "cmd /c \"" + dir.file("run.bat") + "\""}));
-    const Lines got = recorded();
+    Lines got = recordedArguments(record);
+    got.resize(2);
     const std::string bytes = dir.read("run.bat");
-    EXPECT_EQ(Lines(got.begin(), got.begin() + 2),
-              (Lines{game, bytes.substr(0, bytes.size() - 2)}));
+    EXPECT_EQ(got, (Lines{game, bytes.substr(0, bytes.size() - 2)}));
 }
 
 } // namespace
