@@ -17,11 +17,9 @@ TEST(SuggestedName, FromTheModExceptTheBaseGame) {
 }
 
 // One line and CR LF, quoted only where the command interpreter would cut the program at
-// a blank. The window test writes the composed line of the first start.
+// a blank. The window test writes the composed line of the first start, unquoted.
 TEST(BatchFile, OneLineQuotedOnlyWhereItWouldSplit) {
     const char* const rows[][3] = {
-        {"C:\\Quake2", "C:\\Quake2\\Quake2.exe +set basedir C:\\Quake2",
-         "C:\\Quake2\\Quake2.exe +set basedir C:\\Quake2\r\n"},
         {"C:\\", "C:\\\\Quake2.exe +set basedir C:\\", "C:\\\\Quake2.exe +set basedir C:\\\r\n"},
         {"C:\\Program Files\\Quake2",
          "C:\\Program Files\\Quake2\\Quake2.exe +set basedir C:\\PROGRA~1\\Quake2",
