@@ -113,14 +113,12 @@ TEST(RealEngine, TakesEveryChoiceFromAFolderWithABlank) {
          "HOME=\"$0/home\" exec /usr/bin/timeout 30 \"$@\" <\"$0/console\"",
          dir.path().string(), plan.program});
     plan.program = "/bin/sh";
-    ASSERT_FALSE(startGame(plan));
-
-    const fs::path log = dir.path() / "home/.yq2/ctf/qconsole.log";
-    std::string text;
-    for (int i = 0; i < 200 && text.find("shutting down") == std::string::npos; ++i) {
+    GameProcess watch(dir.file("output"));
+    ASSERT_FALSE(startGame(plan, &watch));
+    for (int i = 0; i < 700 && !watch.ended(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        text = fs::exists(log) ? dir.read("home/.yq2/ctf/qconsole.log") : "";
     }
+    const std::string text = dir.read("home/.yq2/ctf/qconsole.log");
     for (const char* said : {"\"hostname\" is \"Frag Fest\"", "\"game\" is \"ctf\"",
                              "\"dmflags\" is \"20\"", "\"velo_marker\" is \"velo-42\""}) {
         EXPECT_NE(text.find(said), std::string::npos) << said << " not in:\n" << text;

@@ -14,13 +14,12 @@ struct Locator {
     test::TempDir game;
     core::SettingsFile settings{home.file("q2velo.ini")};
     test::FakeServices services;
-    std::unique_ptr<test::CurrentDir> in;
+    test::CurrentDir in{game.path()};
     std::unique_ptr<ui::frmQ2Dir> window;
 
     Locator() {
         std::filesystem::create_directory(game.path() / "alpha");
         std::filesystem::create_directory(game.path() / "beta");
-        in = std::make_unique<test::CurrentDir>(game.path());
         window = std::make_unique<ui::frmQ2Dir>(settings, services);
         window->show();
     }
