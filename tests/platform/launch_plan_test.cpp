@@ -86,12 +86,10 @@ TEST(RealEngine, TakesEveryChoiceFromAFolderWithABlank) {
     }
     TempDir dir;
     fs::create_directories(dir.path() / "Quake 2/baseq2");
-    fs::create_directories(dir.path() / "home");
     dir.write("Quake 2/baseq2/q2velo.txt", "set logfile 2\nset velo_marker velo-42\n");
     // Asked once the command line has run: the engine prints each value.
     dir.write("console", "hostname\ngame\ndmflags\nvelo_marker\nquit\n");
-    fs::permissions(dir.path(), fs::perms::all);
-    fs::permissions(dir.path() / "home", fs::perms::all);
+    fs::permissions(dir.path(), fs::perms::all); // also the engine's home
 
     velo::core::LaunchOptions options;
     velo::core::setStartValues(options);
@@ -110,7 +108,7 @@ TEST(RealEngine, TakesEveryChoiceFromAFolderWithABlank) {
         {"-c",
          "[ \"$(/usr/bin/id -u)\" != 0 ] || set -- /usr/bin/setpriv --reuid=nobody "
          "--regid=nogroup --clear-groups \"$@\"\n"
-         "HOME=\"$0/home\" exec /usr/bin/timeout 30 \"$@\" <\"$0/console\"",
+         "HOME=\"$0\" exec /usr/bin/timeout 30 \"$@\" <\"$0/console\"",
          dir.path().string(), plan.program});
     plan.program = "/bin/sh";
     GameProcess watch(dir.file("output"));
@@ -118,7 +116,7 @@ TEST(RealEngine, TakesEveryChoiceFromAFolderWithABlank) {
     for (int i = 0; i < 700 && !watch.ended(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    const std::string text = dir.read("home/.yq2/ctf/qconsole.log");
+    const std::string text = dir.read(".yq2/ctf/qconsole.log");
     for (const char* said : {"\"hostname\" is \"Frag Fest\"", "\"game\" is \"ctf\"",
                              "\"dmflags\" is \"20\"", "\"velo_marker\" is \"velo-42\""}) {
         EXPECT_NE(text.find(said), std::string::npos) << said << " not in:\n" << text;
