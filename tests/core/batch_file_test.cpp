@@ -7,18 +7,16 @@
 namespace velo::core {
 namespace {
 
-TEST(SuggestedName, FromTheModExceptTheBaseGame) {
+// Named after the mod, except the base game. One line and CR LF, quoted only where the
+// command interpreter would cut the program at a blank. The window test writes the
+// composed line of the first start, unquoted.
+TEST(BatchFile, NamedAfterTheModOneLineQuotedOnlyWhereItWouldSplit) {
     for (const auto& [mod, name] : {std::pair{"baseq2", "Mod.bat"},
                                     {"", "Mod.bat"},
                                     {"ctf", "ctf.bat"},
                                     {"BaseQ2", "BaseQ2.bat"}}) {
         EXPECT_EQ(suggestedBatchName(mod), name) << mod;
     }
-}
-
-// One line and CR LF, quoted only where the command interpreter would cut the program at
-// a blank. The window test writes the composed line of the first start, unquoted.
-TEST(BatchFile, OneLineQuotedOnlyWhereItWouldSplit) {
     const char* const rows[][3] = {
         {"C:\\", "C:\\\\Quake2.exe +set basedir C:\\", "C:\\\\Quake2.exe +set basedir C:\\\r\n"},
         {"C:\\Program Files\\Quake2",

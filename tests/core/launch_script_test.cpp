@@ -14,13 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ShellScriptName, OnlyTheEndingCounts) {
+// Only a name ending in ".sh" is a script: into the game folder, then one exec line with
+// every word quoted.
+TEST(LaunchScript, NamedByItsEndingIntoTheGameFolderThenOneExecLineEveryWordQuoted) {
     for (const char* name : {"/home/a/Mod.sh", "Mod.bat", "sh", "a.sh.bat", "Mod.SH"}) {
         EXPECT_EQ(isShellScriptName(name), name[0] == '/') << name;
     }
-}
-
-TEST(LaunchScriptText, IntoTheGameFolderThenOneExecLineEveryWordQuoted) {
     EXPECT_EQ(
         launchScriptText(
             {"/home/o'neil/q2/quake2", {"$HOME", "`id`", "a;b", "\"x\""}, "/home/o'neil/q2", {}}),

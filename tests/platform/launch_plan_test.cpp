@@ -30,7 +30,7 @@ void put(const fs::path& path, Kind kind) {
 
 // The game folder is root/games/Quake 2; PATH is root/empty, root/bin, root/usr/games. "|"
 // parts the programs found, "+wine" follows one started through wine.
-TEST(FindEngines, InTheDefaultOrder) {
+TEST(FindEngines, InTheDefaultOrderOrOneAlone) {
     const struct {
         const char* name;
         std::vector<std::pair<const char*, Kind>> files; // under the prepared root
@@ -64,9 +64,7 @@ TEST(FindEngines, InTheDefaultOrder) {
         }
         EXPECT_EQ(found, row.found) << row.name;
     }
-}
-
-TEST(EngineAt, TellsTheFamilyOrWhyNot) {
+    // One program, looked at alone, tells its family or why it is none.
     TempDir dir;
     put(dir.path() / "q2proded", Kind::Native);
     put(dir.path() / "QUAKE2.EXE", Kind::Windows);

@@ -104,7 +104,6 @@ TEST_F(GameWithBlank, AMissingOrFailingGameIsNamedOrSeenEnding) {
 // The settings file of a program at a drive root is the one file directly in the root.
 TEST_F(GameWithBlank, AtADriveRootTheSettingsFileIsInTheRoot) {
     const std::string root = dir.path().root_path().string();
-    ASSERT_EQ(root.size(), 3u) << root;
     const std::string atRoot = root + "velo-stub-" + std::to_string(GetCurrentProcessId()) + ".exe";
     if (!copy(game, atRoot)) {
         GTEST_SKIP() << "the root of " << root << " cannot be written";

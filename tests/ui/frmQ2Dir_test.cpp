@@ -59,7 +59,7 @@ private slots:
         QVERIFY(locator.services.warnedOnce({"q2velo.ini"}));
     }
 
-    // A drive is opened only when the drive list changes to another one.
+    // A folder is chosen by opening it, a drive only when the drive list changes to another.
     void onlyAnOpenedFolderOrDriveIsChosen() {
         Locator locator;
         QWidget* viewport = locator.folders()->viewport();
