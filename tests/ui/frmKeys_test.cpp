@@ -43,28 +43,9 @@ class frmKeysTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyWayOfClosingWritesTheUntouchedLayout_data() {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Close button") << "Command1";
-        QTest::newRow("close box") << "";
-        QTest::newRow("Escape") << "Escape";
-    }
-    void everyWayOfClosingWritesTheUntouchedLayout() {
-        QFETCH(QString, how);
-        Game game;
-        game.keyboard([&](QWidget* keys) {
-            if (how == QLatin1String("Escape")) {
-                QTest::keyClick(keys, Qt::Key_Escape);
-            } else if (how.isEmpty()) {
-                keys->close();
-            }
-        });
-        QCOMPARE(game.script(), kDefaultCustom);
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
-    }
-
-    // The keyboard window starts afresh each time; the mouse window's choices last while
-    // "&Close" or Escape hides it, and go with its close box.
+    // The keyboard window starts afresh each time, and its close box and Escape write as
+    // "&Close" does; the mouse window's choices last while "&Close" or Escape hides it, and
+    // go with its close box.
     void mouseChoicesOutliveTheKeyboardWindowUntilTheCloseBox() {
         Game game;
         QStringList seen;
@@ -79,6 +60,7 @@ private slots:
                 button(m, 2)->setCurrentIndex(2);
                 find<QPushButton>(m, "Command1")->click();
             });
+            keys->close();
         });
         QCOMPARE(mouseTail(game.script()),
                  std::string("bind mouse1 \"+Mouse 1\"\r\nbind mouse2 \"+Run\"\r\n"
@@ -101,6 +83,7 @@ private slots:
                 seen << state(m);
                 m->close();
             });
+            QTest::keyClick(keys, Qt::Key_Escape);
         });
         QCOMPARE(seen, QStringList({QStringLiteral("two disabled Mouse 1|Mouse 2|Mouse 3"),
                                     QStringLiteral("UPARROWBlaster"),
@@ -108,6 +91,10 @@ private slots:
                                     QStringLiteral("two disabled Run|Run|Duck"),
                                     QStringLiteral("two disabled Mouse 1|Mouse 2|Mouse 3")}));
         QCOMPARE(game.script(), kDefaultCustom);
+        game.folder.write("baseq2/q2velo.txt", "old");
+        game.keyboard();
+        QCOMPARE(game.script(), kDefaultCustom);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
     void aLayoutThatCannotBeWrittenIsReportedAndTheWindowCloses() {

@@ -23,13 +23,6 @@ ui::frmMod* openEditor(test::Launcher& launcher) {
     return find<ui::frmMod>(launcher.window.get(), "frmMod");
 }
 
-QStringList slotsOf(QWidget* editor) {
-    QStringList texts;
-    for (int n = 0; n < 10; ++n) {
-        texts << slot(editor, n)->text();
-    }
-    return texts;
-}
 } // namespace
 
 class frmModTest : public QObject {
@@ -43,7 +36,9 @@ private slots:
         QVERIFY(launcher.load());
         auto* editor = openEditor(launcher);
         QVERIFY(!editor->isModal());
-        QCOMPARE(slotsOf(editor), QStringList(10));
+        for (int n = 0; n < 10; ++n) {
+            QCOMPARE(slot(editor, n)->text(), QString());
+        }
         slot(editor, 2)->setText(QStringLiteral("dday"));
         launcher.settings.WriteINI("Mod", "Mod2", "ctf");
         const std::string before = launcher.home.read("q2velo.ini");
@@ -59,6 +54,7 @@ private slots:
         QCOMPARE(slot(openEditor(launcher), 2)->text(), QStringLiteral("ctf"));
     }
 
+    // A list that cannot be saved is reported and still reaches the main window.
     void closeSavesTheTenKeysInOrderThenFillsTheList() {
         test::Launcher launcher;
         QVERIFY(launcher.load());
@@ -79,18 +75,14 @@ private slots:
         QVERIFY(launcher.lastLine().find("+set game Choose the directory of the Mod! ") !=
                 std::string::npos);
         QVERIFY(launcher.services.messages.empty());
-    }
 
-    void aListThatCannotBeSavedIsReportedAndStillReachesTheMainWindow() {
-        test::Launcher launcher;
-        QVERIFY(launcher.load());
-        auto* editor = openEditor(launcher);
-        slot(editor, 0)->setText(QStringLiteral("ctf"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        editor = openEditor(launcher);
+        slot(editor, 0)->setText(QStringLiteral("dday"));
         std::filesystem::remove_all(launcher.home.path());
         find<QPushButton>(editor, "cmdClose")->click();
-
         QVERIFY(launcher.services.warnedOnce({"q2velo.ini", "No such file"}));
-        QCOMPARE(launcher.modList().at(0), QStringLiteral("ctf"));
+        QCOMPARE(launcher.modList().at(0), QStringLiteral("dday"));
         QVERIFY(!std::filesystem::exists(launcher.home.path()));
     }
 };
