@@ -137,8 +137,3 @@ TEST(SplitCommandLine, CutsAtRunsOfBlanks) {
               (Words{"C:/Q2/Quake2.exe", "+map", "q2dm1"}));
     EXPECT_EQ(split("/g", "+map x"), (Words{"/g/Quake2.exe", "+map", "x"}));
 }
-
-TEST(SettingsPath, AtTheRootIsOneFileInIt) {
-    EXPECT_EQ(velo::core::settingsPathIn("/"), "/q2velo.ini");
-    EXPECT_EQ(velo::core::settingsPathIn("/opt/velo"), "/opt/velo/q2velo.ini");
-}

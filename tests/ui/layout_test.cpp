@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QStyleOption>
 #include <QTabBar>
 
@@ -27,13 +26,6 @@ using namespace velo;
 
 namespace {
 using Faults = QStringList;
-
-// The controls a container places itself: its own child widgets, not their insides.
-QList<QWidget*> controls(QWidget* container) {
-    QList<QWidget*> list = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    list.removeIf([](QWidget* w) { return w->isWindow(); });
-    return list;
-}
 
 QSize textSize(const QWidget* w, const QString& text) {
     return w->fontMetrics().size(Qt::TextShowMnemonic, text);
@@ -46,6 +38,12 @@ QStyleOptionButton buttonOption(const QAbstractButton* w) {
     return option;
 }
 
+QAbstractButton* asCheck(QWidget* w) {
+    return qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)
+               ? static_cast<QAbstractButton*>(w)
+               : nullptr;
+}
+
 // A check box's or option button's indicator, or its caption's room.
 QRect checkPart(const QAbstractButton* w, bool indicator) {
     const bool radio = qobject_cast<const QRadioButton*>(w) != nullptr;
@@ -54,12 +52,6 @@ QRect checkPart(const QAbstractButton* w, bool indicator) {
                           ? (radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator)
                           : (radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents);
     return w->style()->subElementRect(part, &option, w);
-}
-
-QAbstractButton* asCheck(QWidget* w) {
-    return qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)
-               ? static_cast<QAbstractButton*>(w)
-               : nullptr;
 }
 
 // Where a control shows something: a label where its text is, a check box where its
@@ -124,9 +116,9 @@ void checkPlainUnder(QWidget* picture, QWidget* w, Faults& faults) {
     const QColor first = image.pixelColor(0, 0);
     for (int i = 0; i < image.width() * image.height(); ++i) {
         const QColor c = image.pixelColor(i % image.width(), i / image.width());
-        if (std::abs(c.red() - first.red()) + std::abs(c.green() - first.green()) +
-                std::abs(c.blue() - first.blue()) >
-            36) {
+        const int distance = std::abs(c.red() - first.red()) + std::abs(c.green() - first.green()) +
+                             std::abs(c.blue() - first.blue());
+        if (distance > 36) {
             faults << w->objectName() + QLatin1String(" sits on busy artwork");
             return;
         }
@@ -138,7 +130,9 @@ void checkPlainUnder(QWidget* picture, QWidget* w, Faults& faults) {
 }
 
 void checkContainer(QWidget* container, Faults& faults) {
-    const QList<QWidget*> list = controls(container);
+    // The controls a container places itself: its own child widgets, not their insides.
+    QList<QWidget*> list = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    list.removeIf([](QWidget* w) { return w->isWindow(); });
     for (QWidget* w : list) {
         if (w->objectName().isEmpty() || !container->rect().contains(shown(w))) {
             faults << QLatin1String(w->metaObject()->className()) + QLatin1Char(' ') +
@@ -189,9 +183,11 @@ void checkColumns(const QList<QWidget*>& chain, Faults& faults) {
     }
 }
 
-QString xprop(const QStringList& arguments) {
+// A property of the root window ("-root") or of one window ("-id N"), as xprop prints it;
+// empty without xprop.
+QString xprop(const QString& which, const char* property) {
     QProcess p;
-    p.start(QStringLiteral("xprop"), arguments);
+    p.start(QStringLiteral("xprop"), which.split(QLatin1Char(' ')) << QLatin1String(property));
     p.waitForFinished(5000);
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
@@ -206,21 +202,19 @@ void checkWindowButtons(QWidget* window, bool minimise, Faults& faults) {
         faults << QLatin1String("other window buttons, or resizable");
     }
     if (QGuiApplication::platformName() != QLatin1String("xcb") ||
-        QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty() ||
-        !xprop({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+        !xprop(QStringLiteral("-root"), "_NET_SUPPORTING_WM_CHECK")
              .contains(QLatin1String("window id"))) {
         return;
     }
-    const QString id = QString::number(window->winId());
+    const QString id = QStringLiteral("-id ") + QString::number(window->winId());
     QString allowed;
     for (int i = 0; i < 100 && !allowed.contains(QLatin1String("ACTION_CLOSE")); ++i) {
         QTest::qWait(20);
-        allowed = xprop({QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+        allowed = xprop(id, "_NET_WM_ALLOWED_ACTIONS");
     }
     // Function and decoration bits of the hints: minimise 8 and 32, maximise 16 and 64.
-    const QStringList hints = xprop({QStringLiteral("-id"), id, QStringLiteral("_MOTIF_WM_HINTS")})
-                                  .section(QLatin1Char('='), 1)
-                                  .split(QLatin1Char(','));
+    const QStringList hints =
+        xprop(id, "_MOTIF_WM_HINTS").section(QLatin1Char('='), 1).split(QLatin1Char(','));
     const uint functions = hints.value(1).trimmed().toUInt(nullptr, 16);
     const uint decorations = hints.value(2).trimmed().toUInt(nullptr, 16);
     if (bool(functions & 8) != minimise || bool(decorations & 32) != minimise || (functions & 16) ||
