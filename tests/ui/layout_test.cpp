@@ -157,32 +157,6 @@ void checkContainer(QWidget* container, Faults& faults) {
     }
 }
 
-// The controls of these containers that Tab reaches, in its order.
-QList<QWidget*> focusChain(QWidget* window, const QList<QWidget*>& containers) {
-    QList<QWidget*> chain;
-    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && containers.contains(w->parentWidget())) {
-            chain << w;
-        }
-    }
-    return chain;
-}
-
-// Where a layout gives no focus order, Tab goes down each column, never back up it.
-void checkColumns(const QList<QWidget*>& chain, Faults& faults) {
-    for (int i = 0; i < chain.size(); ++i) {
-        for (int j = i + 1; j < chain.size(); ++j) {
-            const QRect a = chain[i]->geometry();
-            const QRect b = chain[j]->geometry();
-            if (chain[i]->parentWidget() == chain[j]->parentWidget() && a.left() <= b.right() &&
-                b.left() <= a.right() && b.top() < a.top()) {
-                faults << chain[j]->objectName() + QLatin1String(" is reached after ") +
-                              chain[i]->objectName();
-            }
-        }
-    }
-}
-
 // A property of the root window ("-root") or of one window ("-id N"), as xprop prints it;
 // empty without xprop.
 QString xprop(const QString& which, const char* property) {
@@ -242,9 +216,26 @@ Faults checkWindow(QWidget* window, const char* statedFocusOrder) {
         tabs->setCurrentIndex(0);
     }
     checkContainer(window, faults);
-    QList<QWidget*> chain = focusChain(window, containers);
+    // The controls of these containers that Tab reaches, in its order.
+    QList<QWidget*> chain;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && containers.contains(w->parentWidget())) {
+            chain << w;
+        }
+    }
+    // Where a layout gives no focus order, Tab goes down each column, never back up it.
+    for (int i = 0; statedFocusOrder == nullptr && i < chain.size(); ++i) {
+        for (int j = i + 1; j < chain.size(); ++j) {
+            const QRect a = chain[i]->geometry();
+            const QRect b = chain[j]->geometry();
+            if (chain[i]->parentWidget() == chain[j]->parentWidget() && a.left() <= b.right() &&
+                b.left() <= a.right() && b.top() < a.top()) {
+                faults << chain[j]->objectName() + QLatin1String(" is reached after ") +
+                              chain[i]->objectName();
+            }
+        }
+    }
     if (statedFocusOrder == nullptr) {
-        checkColumns(chain, faults);
         return faults;
     }
     // Tab goes round: the order counts from the control that has the focus at first.
