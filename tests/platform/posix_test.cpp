@@ -2,7 +2,6 @@
 
 #include "core/settings.h"
 #include "platform/file.h"
-#include "platform/process.h"
 
 #include <gtest/gtest.h>
 
@@ -117,23 +116,4 @@ TEST(FileExists, FindsADanglingLink) {
     TempDir dir;
     fs::create_symlink(dir.path() / "gone", dir.path() / "link");
     EXPECT_TRUE(FileExists(dir.file("link")));
-}
-
-// The program is the game folder's Quake2.exe with "/" for every "\"; the rest of the line
-// is cut at runs of blanks, a blank in the folder's name too.
-TEST(SplitCommandLine, CutsAtRunsOfBlanks) {
-    const auto split = [](const char* gameDir, const char* line) {
-        const LaunchPlan plan = splitCommandLine(gameDir, line);
-        std::vector<std::string> words{plan.program};
-        words.insert(words.end(), plan.arguments.begin(), plan.arguments.end());
-        return words;
-    };
-    using Words = std::vector<std::string>;
-    EXPECT_EQ(split("/g", "/g\\Quake2.exe +hostname  +fraglimit 0 "),
-              (Words{"/g/Quake2.exe", "+hostname", "+fraglimit", "0"}));
-    EXPECT_EQ(split("/tmp/my game", "/tmp/my game\\Quake2.exe +set basedir /tmp/my game"),
-              (Words{"/tmp/my game/Quake2.exe", "+set", "basedir", "/tmp/my", "game"}));
-    EXPECT_EQ(split("C:\\Q2", "C:\\Q2\\Quake2.exe +map q2dm1"),
-              (Words{"C:/Q2/Quake2.exe", "+map", "q2dm1"}));
-    EXPECT_EQ(split("/g", "+map x"), (Words{"/g/Quake2.exe", "+map", "x"}));
 }

@@ -54,7 +54,7 @@ private slots:
         QCOMPARE(slot(openEditor(launcher), 2)->text(), QStringLiteral("ctf"));
     }
 
-    // A list that cannot be saved is reported and still reaches the main window.
+    // A list that cannot be saved afterwards is reported and still reaches the main window.
     void closeSavesTheTenKeysInOrderThenFillsTheList() {
         test::Launcher launcher;
         QVERIFY(launcher.load());
