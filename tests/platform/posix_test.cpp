@@ -2,6 +2,7 @@
 
 #include "core/settings.h"
 #include "platform/file.h"
+#include "platform/game_search.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,11 @@ int writeAs(bool nobody, const std::string& path) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+}
+
+void put(const fs::path& file, const std::string& text = {}) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << text;
 }
 
 struct GuardRow {
@@ -116,4 +122,33 @@ TEST(FileExists, FindsADanglingLink) {
     TempDir dir;
     fs::create_symlink(dir.path() / "gone", dir.path() / "link");
     EXPECT_TRUE(FileExists(dir.file("link")));
+}
+
+TEST(FindGameFolders, SteamLibrariesThenTheSystemsPackageEachOnceNeverARerelease) {
+    TempDir home, root, disk, bare;
+    const fs::path steam = home.path() / ".local/share/Steam";
+    const fs::path library = disk.path() / "Steam Library";
+    // The root's own library holds only the re-release; the second one the classic game, in
+    // the spelling of the store's files.
+    put(steam / "steamapps/common/Quake 2/rerelease/baseq2/pak0.pak");
+    put(library / "steamapps/common/Quake 2/quake2.exe");
+    put(library / "steamapps/common/Quake 2/BaseQ2/PAK0.PAK");
+    put(steam / "steamapps/libraryfolders.vdf",
+        "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + steam.string() +
+            "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"2320\"\t\t\"0\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n"
+            "\t\t\"path\"\t\t\"" +
+            library.string() + "\"\n\t}\n}\n");
+    // The usual link from ~/.steam/steam to the same root finds nothing new.
+    fs::create_directories(home.path() / ".steam");
+    fs::create_directory_symlink(steam, home.path() / ".steam/steam");
+    put(home.path() / "Games/rerelease/baseq2/pak0.pak");
+    put(root.path() / "usr/share/games/quake2/baseq2/pak0.pak");
+    EXPECT_EQ(findGameFolders({home.path().string(), root.path().string()}),
+              (std::vector<std::string>{(library / "steamapps/common/Quake 2").string(),
+                                        (root.path() / "usr/share/games/quake2").string()}));
+    EXPECT_TRUE(findGameFolders({bare.path().string(), bare.path().string()}).empty());
+    // The older form, with a Windows path as the numbered entry's value.
+    EXPECT_EQ(libraryFolders("\"LibraryFolders\" { \"ContentStatsID\" \"7\" "
+                             "\"1\" \"D:\\\\Steam Library\" } // end"),
+              std::vector<std::string>{"D:\\Steam Library"});
 }

@@ -32,6 +32,7 @@ public:
     std::vector<int> quits;
     platform::MaybeError startResult;
     std::unique_ptr<ui::DesktopServices> real; // when set, games start and are watched for real
+    std::vector<std::string> games;            // what the search for the game finds
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -50,6 +51,7 @@ public:
         return real ? real->watchGame() : std::nullopt;
     }
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
+    std::vector<std::string> findGames() override { return games; }
     void quit(int exitCode) override { quits.push_back(exitCode); }
 
     // Exactly one message so far, a warning naming every part.

@@ -64,9 +64,6 @@ private slots:
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, alpha);
         QCOMPARE(locator.window->chosenFolder(), qs(locator.game.path() / "alpha"));
         QCOMPARE(locator.at("beta"), QPoint(-1, -1));
-        locator.window->cmdOkay_Click();
-        QCOMPARE(locator.settings.ReadINI("Quake2", "Path").value,
-                 (locator.game.path() / "alpha").string());
     }
 
     void theDriveListActsOnlyOnAChangeOfDrive() {
@@ -79,6 +76,26 @@ private slots:
         drives->setCurrentIndex(drives->count() - 1);
         locator.window->lstDrive_Change();
         QCOMPARE(locator.window->chosenFolder(), qs(locator.game.path()));
+    }
+
+    void opensOnTheGameFoundAtTheFirstStartThenOnTheOneInUse() {
+        test::TempDir found;
+        test::Launcher launcher;
+        launcher.settings.WriteINI("Quake2", "RunSetup", "Yes");
+        launcher.services.games = {found.path().string()};
+        QStringList opened;
+        const auto record = [&](QWidget* modal) {
+            auto* locator = qobject_cast<ui::frmQ2Dir*>(modal);
+            (void)QTest::qWaitFor([&] { return locator->chosenFolder() == qs(found.path()); });
+            opened << locator->chosenFolder();
+            test::find<QPushButton>(modal, "cmdOkay")->click();
+        };
+        test::whenModal(record);
+        QVERIFY(launcher.load());
+        launcher.services.games.clear();
+        test::whenModal(record);
+        launcher.click("cmdQDir");
+        QCOMPARE(opened, QStringList(2, qs(found.path())));
     }
 
     void aFailedWriteIsShown() {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QStyledItemDelegate>
+#include <QThread>
 
 namespace velo::ui {
 
@@ -120,6 +121,31 @@ frmQ2Dir::frmQ2Dir(core::SettingsFile& settings, Services& services, QWidget* pa
     connect(lstDrive_, &QComboBox::activated, this, &frmQ2Dir::lstDrive_Change);
     connect(lstFolders_, &FolderList::currentFolderChanged, this, &frmQ2Dir::showDriveOf);
     connect(cmdOkay_, &QPushButton::clicked, this, &frmQ2Dir::cmdOkay_Click);
+}
+
+frmQ2Dir::~frmQ2Dir() {
+    if (search_ != nullptr) {
+        search_->wait();
+    }
+}
+
+bool frmQ2Dir::openOn(const QString& folder) {
+    return !folder.isEmpty() && lstFolders_->setCurrentFolder(folder);
+}
+
+void frmQ2Dir::lookForGame() {
+    if (search_ != nullptr) {
+        return;
+    }
+    const QString opened = lstFolders_->currentFolder();
+    search_ = QThread::create([this] { found_ = services_.findGames(); });
+    search_->setParent(this);
+    connect(search_, &QThread::finished, this, [this, opened] {
+        if (!found_.empty() && lstFolders_->currentFolder() == opened) {
+            openOn(QString::fromStdString(found_.front()));
+        }
+    });
+    search_->start();
 }
 
 QString frmQ2Dir::chosenFolder() const {

@@ -3,8 +3,12 @@
 #include <QDialog>
 #include <QListWidget>
 
+#include <string>
+#include <vector>
+
 class QComboBox;
 class QPushButton;
+class QThread;
 
 namespace velo::core {
 class SettingsFile;
@@ -37,6 +41,13 @@ class frmQ2Dir : public QDialog {
     Q_OBJECT
 public:
     frmQ2Dir(core::SettingsFile& settings, Services& services, QWidget* parent = nullptr);
+    ~frmQ2Dir() override;
+
+    // Opens the list on folder; false, leaving it where it was, when it cannot be read.
+    bool openOn(const QString& folder);
+    // Looks for the game off the UI thread and opens on the first folder found, unless the
+    // list was moved meanwhile.
+    void lookForGame();
 
     // The folder "&Okay" stored, valid once the locator was accepted.
     QString chosenFolder() const;
@@ -52,6 +63,8 @@ private:
     FolderList* lstFolders_;
     QComboBox* lstDrive_;
     QPushButton* cmdOkay_;
+    QThread* search_ = nullptr;
+    std::vector<std::string> found_; // written by the search, read once it has finished
 };
 
 } // namespace velo::ui

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 
 namespace velo::ui {
@@ -84,7 +85,7 @@ frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* pare
     fixWindow(this, "frmVelo", tr("Quake II Velo Start v1.0"), 9330, 7275);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(QStringLiteral(":/art/app-icon.svg")));
+    // The icon is drawn after the first paint (paintEvent): the window comes up without it.
 
     SSTab1_ = new TabControl(this);
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));
@@ -257,7 +258,9 @@ bool frmVelo::Form_Load() {
 }
 
 bool frmVelo::runLocator() {
+    showIcon(); // the locator comes first and shows the main window's icon
     frmQ2Dir locator(settings_, services_, this);
+    locator.lookForGame();
     centreOnScreen(&locator);
     return locator.exec() == QDialog::Accepted;
 }
@@ -277,6 +280,19 @@ core::LaunchOptions frmVelo::currentOptions() const {
     options.FragLimit = ss(txtFrag_->text());
     options.TimeLimit = ss(txtTime_->text());
     return options;
+}
+
+void frmVelo::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (windowIcon().isNull()) {
+        QTimer::singleShot(0, this, &frmVelo::showIcon);
+    }
+}
+
+void frmVelo::showIcon() {
+    if (windowIcon().isNull()) {
+        setWindowIcon(QIcon(QStringLiteral(":/art/app-icon.svg")));
+    }
 }
 
 void frmVelo::closeEvent(QCloseEvent* event) {
@@ -321,6 +337,10 @@ void frmVelo::cmdExtra_Click() {
 
 void frmVelo::cmdQDir_Click() {
     frmQ2Dir locator(settings_, services_, this);
+    // Without a game folder of its own, the locator goes looking as at the first start.
+    if (!locator.openOn(txtQDir_->text())) {
+        locator.lookForGame();
+    }
     centreOnScreen(&locator);
     if (locator.exec() == QDialog::Accepted) {
         txtQDir_->setText(locator.chosenFolder());

@@ -56,6 +56,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -66,6 +67,7 @@ private:
     void buildRun(QWidget* page);
     void connectLaunchOptions();
 
+    void showIcon();
     // Runs the locator modally; true when its "&Okay" stored a folder.
     bool runLocator();
     // The kept fields and the window fields read from the controls, in the line's order.

@@ -1,5 +1,6 @@
 #include "services.h"
 
+#include "platform/game_search.h"
 #include "platform/process.h"
 #include "platform/shell.h"
 
@@ -75,6 +76,10 @@ std::optional<platform::GameEnd> DesktopServices::watchGame() {
 
 void DesktopServices::openAddress(QWidget*, const QString& address) {
     platform::shellOpen(address.toStdString());
+}
+
+std::vector<std::string> DesktopServices::findGames() {
+    return platform::findGameFolders(platform::searchRoots());
 }
 
 void DesktopServices::quit(int exitCode) {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -41,6 +42,8 @@ public:
     virtual std::optional<platform::GameEnd> watchGame() = 0;
     // A failure is the desktop's to report.
     virtual void openAddress(QWidget* parent, const QString& address) = 0;
+    // The game folders found on this machine, best first; called off the UI thread.
+    virtual std::vector<std::string> findGames() = 0;
     // Ends the program at once: no window's closing handlers run.
     virtual void quit(int exitCode) = 0;
 };
@@ -57,6 +60,7 @@ public:
     platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override;
     std::optional<platform::GameEnd> watchGame() override;
     void openAddress(QWidget* parent, const QString& address) override;
+    std::vector<std::string> findGames() override;
     void quit(int exitCode) override;
 
 private:

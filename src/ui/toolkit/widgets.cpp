@@ -117,9 +117,13 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, Twip
 QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
                      const QString& text, Twips box, bool editable) {
     auto* combo = place(new QComboBox(parent), name, box);
-    combo->setFont(controlFont());
-    combo->setEditable(editable);
+    // A combo builds its drop-down list at once on a change of font and on setEditable; it
+    // is built when first opened instead, and the windows' own font is the control font.
+    if (combo->font() != controlFont()) {
+        combo->setFont(controlFont());
+    }
     if (editable) {
+        combo->setLineEdit(new QLineEdit(combo));
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
     }
@@ -153,10 +157,13 @@ QFrame* makeLine(QWidget* parent, const char* name, Twips box) {
     return line;
 }
 
-Picture::Picture(QWidget* parent, const QString& resource)
-    : QWidget(parent), renderer_(new QSvgRenderer(resource, this)) {}
+Picture::Picture(QWidget* parent, const QString& resource) : QWidget(parent), resource_(resource) {}
 
 void Picture::paintEvent(QPaintEvent*) {
+    // Read at the first paint, so the artwork of pages never opened costs nothing.
+    if (renderer_ == nullptr) {
+        renderer_ = new QSvgRenderer(resource_, this);
+    }
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     renderer_->render(&painter, QRectF(rect()));

@@ -53,7 +53,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QSvgRenderer* renderer_;
+    QString resource_;
+    QSvgRenderer* renderer_ = nullptr;
 };
 
 Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box);

@@ -1,0 +1,28 @@
+#include "first_paint.h"
+
+#include "core/settings.h"
+#include "ui/frmVelo/frmVelo.h"
+#include "ui/toolkit/services.h"
+#include "ui/toolkit/widgets.h"
+
+#include <QApplication>
+
+// The program's own start to its main window, over the settings folder given as argument.
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    velo::bench::FirstPaint probe(app);
+    QApplication::setApplicationName(QStringLiteral("velo-start"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.velo_start"));
+    if (argc < 2) {
+        return 2;
+    }
+    velo::core::SettingsFile settings(velo::core::settingsPathIn(argv[1]));
+    velo::ui::DesktopServices services;
+    velo::ui::frmVelo window(settings, services);
+    if (!window.Form_Load()) {
+        return 1;
+    }
+    window.show();
+    velo::ui::centreOnScreen(&window);
+    return QApplication::exec();
+}
