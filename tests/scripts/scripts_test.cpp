@@ -72,7 +72,7 @@ TEST(ExtraScript, FollowsTheGrappleBoxAndTheLinesThatOutliveIt) {
     EXPECT_EQ(extraScript(settings, lines),
               "bind W \"+grapple \"\r\n" + kTaunts + kAliases + "\r\n\r\n");
 
-    // An untouched new opening, which keeps the alias lines, is driven in frmExtra_test.
+    // An untouched new opening, which keeps the alias lines, is driven in dialogs_test.
     lines.grappleChanged(false);
     settings.grapple = false;
     settings.taunts[2] = "";
