@@ -19,7 +19,7 @@
 #include <QStyleOption>
 #include <QTabBar>
 
-#include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 using namespace velo;
@@ -218,9 +218,11 @@ Faults checkWindow(QWidget* window, const char* statedFocusOrder) {
     checkContainer(window, faults);
     // The controls of these containers that Tab reaches, in its order.
     QList<QWidget*> chain;
+    QStringList order;
     for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
         if ((w->focusPolicy() & Qt::TabFocus) && containers.contains(w->parentWidget())) {
             chain << w;
+            order << w->objectName();
         }
     }
     // Where a layout gives no focus order, Tab goes down each column, never back up it.
@@ -230,23 +232,15 @@ Faults checkWindow(QWidget* window, const char* statedFocusOrder) {
             const QRect b = chain[j]->geometry();
             if (chain[i]->parentWidget() == chain[j]->parentWidget() && a.left() <= b.right() &&
                 b.left() <= a.right() && b.top() < a.top()) {
-                faults << chain[j]->objectName() + QLatin1String(" is reached after ") +
-                              chain[i]->objectName();
+                faults << order[j] + QLatin1String(" is reached after ") + order[i];
             }
         }
     }
-    if (statedFocusOrder == nullptr) {
-        return faults;
-    }
     // Tab goes round: the order counts from the control that has the focus at first.
-    std::rotate(chain.begin(), std::find(chain.begin(), chain.end(), window->focusWidget()),
-                chain.end());
-    QStringList order;
-    for (QWidget* w : chain) {
-        order << w->objectName();
-    }
-    if (order.join(QLatin1Char(' ')) != QLatin1String(statedFocusOrder)) {
-        faults << QLatin1String("focus order ") + order.join(QLatin1Char(' '));
+    const qsizetype first = chain.indexOf(window->focusWidget());
+    const QString from = (order.mid(first) + order.mid(0, first)).join(QLatin1Char(' '));
+    if (statedFocusOrder != nullptr && from != QLatin1String(statedFocusOrder)) {
+        faults << QLatin1String("focus order ") + from;
     }
     return faults;
 }
