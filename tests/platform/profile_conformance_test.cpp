@@ -34,8 +34,8 @@ bool underWine() {
 }
 
 // Wine loads the whole file and writes every line back with CR LF, a CR-only line too (and without
-// the blanks around names, so the rows keep untouched lines free of them); Windows edits the file
-// where the entry stands and leaves the other lines as they were.
+// the blanks around names and values, so the rows keep untouched lines free of them); Windows
+// edits the file where the entry stands and leaves the other lines as they were.
 std::string wineLineEnds(const std::string& bytes) {
     return std::regex_replace(bytes, std::regex("\r?\n|\r"), "\r\n");
 }
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"NewKeysAndSections",
             "[Quake2]\r\nPath=C:\\Quake2\r\n\r\n[Other]\r\nkept=1\r\n",
             {"Quake2/RunSetup=No", "Mod/Mod0=ctf", "Mod/Mod1=lox", "Other/kept"}},
-        // Wine writes back every value of a file it loads trimmed: this row writes once.
+        // Wine trims the values of a file it loads and writes back: this row writes once.
         Row{"BlanksInAWrittenValueAreKept", std::nullopt, {"Mod/Mod0= rocket arena ", "Mod/Mod0"}},
         // Letters outside ASCII last: a code page without them skips the rest.
         Row{"WrittenValues",
