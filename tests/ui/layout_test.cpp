@@ -31,23 +31,15 @@ QSize textSize(const QWidget* w, const QString& text) {
     return w->fontMetrics().size(Qt::TextShowMnemonic, text);
 }
 
-QStyleOptionButton buttonOption(const QAbstractButton* w) {
+// A check box's or option button's indicator, or its caption's room; none for other controls.
+QRect checkPart(QWidget* w, bool indicator) {
+    const bool radio = qobject_cast<QRadioButton*>(w) != nullptr;
+    if (!radio && qobject_cast<QCheckBox*>(w) == nullptr) {
+        return {};
+    }
     QStyleOptionButton option;
     option.initFrom(w);
-    option.text = w->text();
-    return option;
-}
-
-QAbstractButton* asCheck(QWidget* w) {
-    return qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)
-               ? static_cast<QAbstractButton*>(w)
-               : nullptr;
-}
-
-// A check box's or option button's indicator, or its caption's room.
-QRect checkPart(const QAbstractButton* w, bool indicator) {
-    const bool radio = qobject_cast<const QRadioButton*>(w) != nullptr;
-    const QStyleOptionButton option = buttonOption(w);
+    option.text = static_cast<QAbstractButton*>(w)->text();
     const auto part = indicator
                           ? (radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator)
                           : (radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents);
@@ -60,8 +52,8 @@ QRect shown(QWidget* w) {
     QRect r = w->geometry();
     if (auto* label = qobject_cast<QLabel*>(w)) {
         r = QRect(label->contentsRect().topLeft(), textSize(w, label->text())).translated(w->pos());
-    } else if (auto* check = asCheck(w)) {
-        r.setWidth(checkPart(check, false).left() + textSize(w, check->text()).width());
+    } else if (const QRect room = checkPart(w, false); room.isValid()) {
+        r.setWidth(room.left() + textSize(w, static_cast<QAbstractButton*>(w)->text()).width());
     }
     return r.intersected(w->geometry());
 }
@@ -84,13 +76,15 @@ void checkText(QWidget* w, Faults& faults) {
     };
     if (auto* label = qobject_cast<QLabel*>(w)) {
         fits(label->text(), label->contentsRect());
-    } else if (auto* check = asCheck(w)) {
-        if (!w->rect().contains(checkPart(check, true))) {
+    } else if (const QRect room = checkPart(w, false); room.isValid()) {
+        if (!w->rect().contains(checkPart(w, true))) {
             faults << w->objectName() + QLatin1String(": the indicator is cut");
         }
-        fits(check->text(), checkPart(check, false));
+        fits(static_cast<QAbstractButton*>(w)->text(), room);
     } else if (auto* push = qobject_cast<QPushButton*>(w)) {
-        const QStyleOptionButton option = buttonOption(push);
+        QStyleOptionButton option;
+        option.initFrom(w);
+        option.text = push->text();
         fits(push->text(), w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, w));
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         fits(edit->text(), editRoom(edit));
