@@ -2,16 +2,20 @@
 
 namespace velo::core {
 
-std::string ComposeCommandLine(const LaunchOptions& o) {
+std::string ComposeCommandLine(const LaunchOptions& options) {
+    return ComposeCommandLine(options, options.GameDir);
+}
+
+std::string ComposeCommandLine(const LaunchOptions& o, const std::string& basedir) {
     std::string line;
-    line.reserve(256 + 2 * o.GameDir.size() + o.ModName.size() + o.MapName.size() +
+    line.reserve(256 + o.GameDir.size() + basedir.size() + o.ModName.size() + o.MapName.size() +
                  o.HostName.size());
     line += o.GameDir;
     line += "\\Quake2.exe";
     line += " +set game ";
     line += o.ModName;
     line += " +set basedir ";
-    line += o.GameDir;
+    line += basedir;
     line += o.RunArg;
     line += o.FreelookArg;
     line += " +sensitivity ";

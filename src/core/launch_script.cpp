@@ -33,7 +33,9 @@ std::string shellCommand(const platform::LaunchPlan& plan) {
 
 std::string launchScriptText(const platform::LaunchPlan& plan) {
     // exec: the game takes the script's place, as it would have taken the launcher's.
-    return "#!/bin/sh\nexec " + shellCommand(plan) + "\n";
+    const std::string cd =
+        plan.workingDir.empty() ? "" : "cd " + shellQuote(plan.workingDir) + " || exit\n";
+    return "#!/bin/sh\n" + cd + "exec " + shellCommand(plan) + "\n";
 }
 
 platform::MaybeError writeLaunchScript(const std::string& path, const platform::LaunchPlan& plan) {

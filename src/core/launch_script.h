@@ -17,7 +17,8 @@ std::string shellQuote(std::string_view text);
 // The plan as one shell command line: the program, then each argument, all quoted.
 std::string shellCommand(const platform::LaunchPlan& plan);
 
-// The script's bytes: "#!/bin/sh", then one exec line running the plan, LF line ends.
+// The script's bytes: "#!/bin/sh", a change into the plan's working folder, then one
+// exec line running the plan; LF line ends.
 std::string launchScriptText(const platform::LaunchPlan& plan);
 
 // Writes the script at path (a native path chosen in a save dialog), with its run bit.

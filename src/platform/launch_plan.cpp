@@ -1,34 +1,50 @@
-#include "path.h"
-#include "process.h"
+#include "engines.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace velo::platform {
 
 namespace {
-std::vector<std::string> splitAtBlanks(std::string_view text) {
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find(' ', start);
-        const std::size_t stop = end == std::string_view::npos ? text.size() : end;
-        if (stop > start) {
-            pieces.emplace_back(text.substr(start, stop - start));
-        }
-        start = stop + 1;
-    }
-    return pieces;
+std::string lowerCase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+std::string_view baseName(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 } // namespace
 
-LaunchPlan splitCommandLine(const std::string& gameDir, const std::string& line) {
-    const std::string prefix = gameDir + "\\Quake2.exe";
-    LaunchPlan plan{nativePath(prefix), {}};
-    // A line that does not start with the game is still started as the game, with every
-    // piece of the line as an argument.
-    const std::string_view rest = line.compare(0, prefix.size(), prefix) == 0
-                                      ? std::string_view(line).substr(prefix.size())
-                                      : std::string_view(line);
-    plan.arguments = splitAtBlanks(rest);
-    return plan;
+Family familyOf(std::string_view fileName) {
+    std::string name = lowerCase(baseName(fileName));
+    if (name == "quake2.exe") {
+        return Family::Original;
+    }
+    return name.compare(0, 5, "q2pro") == 0 ? Family::Q2pro : Family::Yamagi;
+}
+
+std::string engineLabel(const Engine& engine) {
+    std::string what;
+    switch (engine.family) {
+    case Family::Original:
+        what = engine.wine.empty() ? "Quake II" : "Quake II through Wine";
+        break;
+    case Family::Yamagi:
+        what = "Yamagi Quake II";
+        break;
+    case Family::Q2pro:
+        what = "Q2PRO";
+        break;
+    }
+    const std::string name = lowerCase(baseName(engine.program));
+    if (name.find("ded") != std::string::npos) {
+        what += " (dedicated server)";
+    }
+    return what + ": " + engine.program;
 }
 
 } // namespace velo::platform

@@ -1,4 +1,3 @@
-#include "path.h"
 #include "process.h"
 #include "win_text.h"
 
@@ -6,20 +5,16 @@
 
 namespace velo::platform {
 
-PlanChoice gamePlan(const std::string& gameDir, const std::string& line) {
-    return {splitCommandLine(gameDir, line), std::nullopt};
-}
-
 bool shellScriptsRun() {
     return false;
 }
 
-MaybeError startGame(const std::string& gameDir, const std::string& line, GameProcess* watch) {
-    const std::string program = nativePath(gameDir + "\\Quake2.exe");
-    const std::optional<std::wstring> application = win::wide(program);
-    std::optional<std::wstring> commandLine = win::wide(line);
-    if (!application || !commandLine) {
-        return Error{program, win::reasonFor(ERROR_NO_UNICODE_TRANSLATION)};
+MaybeError startGame(const LaunchPlan& plan, GameProcess* watch) {
+    const std::optional<std::wstring> application = win::wide(plan.program);
+    std::optional<std::wstring> commandLine = win::wide(plan.commandLine);
+    const std::optional<std::wstring> workingDir = win::wide(plan.workingDir);
+    if (!application || !commandLine || !workingDir) {
+        return Error{plan.program, win::reasonFor(ERROR_NO_UNICODE_TRANSLATION)};
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -27,14 +22,15 @@ MaybeError startGame(const std::string& gameDir, const std::string& line, GamePr
     startup.wShowWindow = SW_SHOWMINIMIZED;
     PROCESS_INFORMATION started{};
     // Naming the program stops the search for one at every blank of an unquoted
-    // path; the game still gets the line exactly as composed.
+    // path; the game still gets its command line exactly as planned.
     if (!CreateProcessW(application->c_str(), commandLine->data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &startup, &started)) {
-        return win::lastError(program);
+                        nullptr, workingDir->empty() ? nullptr : workingDir->c_str(), &startup,
+                        &started)) {
+        return win::lastError(plan.program);
     }
     CloseHandle(started.hThread);
     if (watch != nullptr) {
-        watch->attach(reinterpret_cast<std::intptr_t>(started.hProcess), program, false);
+        watch->attach(reinterpret_cast<std::intptr_t>(started.hProcess), plan.program, false);
     } else {
         CloseHandle(started.hProcess);
     }

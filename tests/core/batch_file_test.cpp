@@ -8,55 +8,31 @@
 namespace velo::core {
 namespace {
 
-struct NameCase {
-    const char* name;
-    const char* mod;
-    const char* suggested;
-};
-
-class SuggestedName : public testing::TestWithParam<NameCase> {};
-
-TEST_P(SuggestedName, FromTheMod) {
-    EXPECT_EQ(suggestedBatchName(GetParam().mod), GetParam().suggested);
+TEST(SuggestedName, FromTheModExceptTheBaseGame) {
+    for (const auto& [mod, name] : {std::pair{"baseq2", "Mod.bat"},
+                                    {"", "Mod.bat"},
+                                    {"ctf", "ctf.bat"},
+                                    {"BaseQ2", "BaseQ2.bat"}}) {
+        EXPECT_EQ(suggestedBatchName(mod), name) << mod;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Mods, SuggestedName,
-                         testing::Values(NameCase{"BaseGame", "baseq2", "Mod.bat"},
-                                         NameCase{"Empty", "", "Mod.bat"},
-                                         NameCase{"OtherMod", "ctf", "ctf.bat"},
-                                         NameCase{"CaseCounts", "BaseQ2", "BaseQ2.bat"}),
-                         [](const testing::TestParamInfo<NameCase>& row) {
-                             return row.param.name;
-                         });
-
-struct TextCase {
-    const char* name;
-    const char* gameDir;
-    const char* line;
-    const char* text;
-};
-
-class BatchText : public testing::TestWithParam<TextCase> {};
-
-TEST_P(BatchText, OneLineQuotedOnlyWhereItWouldSplit) {
-    EXPECT_EQ(batchFileText(GetParam().line, GetParam().gameDir), GetParam().text);
+// Quoted only where the command interpreter would cut the program at a blank.
+TEST(BatchText, OneLineQuotedOnlyWhereItWouldSplit) {
+    const char* const rows[][3] = {
+        {"C:\\Quake2", "C:\\Quake2\\Quake2.exe +set basedir C:\\Quake2",
+         "C:\\Quake2\\Quake2.exe +set basedir C:\\Quake2\r\n"},
+        {"C:\\", "C:\\\\Quake2.exe +set basedir C:\\", "C:\\\\Quake2.exe +set basedir C:\\\r\n"},
+        {"C:\\Program Files\\Quake2",
+         "C:\\Program Files\\Quake2\\Quake2.exe +set basedir C:\\PROGRA~1\\Quake2",
+         "\"C:\\Program Files\\Quake2\\Quake2.exe\" +set basedir C:\\PROGRA~1\\Quake2\r\n"},
+        {"C:\\Quake2", "C:\\Quake2\\Quake2.exe +set game my mod",
+         "C:\\Quake2\\Quake2.exe +set game my mod\r\n"},
+    };
+    for (const auto& [gameDir, line, text] : rows) {
+        EXPECT_EQ(batchFileText(line, gameDir), text);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    GameDirs, BatchText,
-    testing::Values(
-        TextCase{"NoBlank", "C:\\Quake2", "C:\\Quake2\\Quake2.exe +set basedir C:\\Quake2",
-                 "C:\\Quake2\\Quake2.exe +set basedir C:\\Quake2\r\n"},
-        TextCase{"DriveRoot", "C:\\", "C:\\\\Quake2.exe +set basedir C:\\",
-                 "C:\\\\Quake2.exe +set basedir C:\\\r\n"},
-        TextCase{"BlankInGameDir", "C:\\Program Files\\Quake2",
-                 "C:\\Program Files\\Quake2\\Quake2.exe +set basedir C:\\Program Files\\Quake2",
-                 "\"C:\\Program Files\\Quake2\\Quake2.exe\" +set basedir C:\\Program "
-                 "Files\\Quake2\r\n"},
-        TextCase{"BlankOnlyLaterInLine", "C:\\Quake2",
-                 "C:\\Quake2\\Quake2.exe +set game my mod +hostname Frag Fest",
-                 "C:\\Quake2\\Quake2.exe +set game my mod +hostname Frag Fest\r\n"}),
-    [](const testing::TestParamInfo<TextCase>& row) { return row.param.name; });
 
 TEST(BatchFile, WritesTheComposedLineAndOneLineEnd) {
     test::TempDir dir;

@@ -1,4 +1,5 @@
 #include "core/command_line.h"
+#include "core/game_start.h"
 
 #include <gtest/gtest.h>
 
@@ -70,20 +71,105 @@ TEST_P(ComposeEdge, PassesFieldsAsTheyStand) {
               replacedAll(kFirstExample, GetParam().from, GetParam().to));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, ComposeEdge,
-    testing::Values(EdgeCase{"EmptyHostName", [](LaunchOptions& o) { o.HostName.clear(); },
-                             "+hostname Unnamed +", "+hostname  +"},
-                    EdgeCase{"FragLimitNotANumber", [](LaunchOptions& o) { o.FragLimit = "abc"; },
-                             "+fraglimit 0", "+fraglimit abc"},
-                    EdgeCase{"BlankInGameDirUnquoted",
-                             [](LaunchOptions& o) { o.GameDir = "C:\\Program Files\\Quake2"; },
-                             "C:\\Quake2", "C:\\Program Files\\Quake2"},
-                    EdgeCase{"DriveRootGameDir", [](LaunchOptions& o) { o.GameDir = "C:\\"; },
-                             "C:\\Quake2", "C:\\"},
-                    EdgeCase{"BlankInModUnquoted", [](LaunchOptions& o) { o.ModName = "my mod"; },
-                             "game baseq2 ", "game my mod "}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Fields, ComposeEdge, testing::Values(
+    EdgeCase{"EmptyHostName", [](LaunchOptions& o) { o.HostName.clear(); }, "+hostname Unnamed +", "+hostname  +"},
+    EdgeCase{"FragLimitNotANumber", [](LaunchOptions& o) { o.FragLimit = "abc"; }, "+fraglimit 0", "+fraglimit abc"},
+    EdgeCase{"BlankInGameDirUnquoted", [](LaunchOptions& o) { o.GameDir = "C:\\Program Files\\Quake2"; },
+             "C:\\Quake2", "C:\\Program Files\\Quake2"},
+    EdgeCase{"DriveRootGameDir", [](LaunchOptions& o) { o.GameDir = "C:\\"; }, "C:\\Quake2", "C:\\"},
+    EdgeCase{"BlankInModUnquoted", [](LaunchOptions& o) { o.ModName = "my mod"; }, "game baseq2 ", "game my mod "}),
     [](const testing::TestParamInfo<EdgeCase>& row) { return row.param.name; });
+// clang-format on
+
+// Every choice reaches each engine family; "|" parts the expected arguments.
+struct EngineRow {
+    const char* name;
+    platform::Engine engine;
+    const char* gameDir;
+    const char* map;
+    Hand hand;
+    const char* arguments;
+};
+
+class StartArguments : public testing::TestWithParam<EngineRow> {};
+
+TEST_P(StartArguments, OneArgumentPerChoiceInTheFamilysForm) {
+    const EngineRow& row = GetParam();
+    LaunchOptions options = atStart(row.gameDir);
+    options.ModName = "ctf";
+    options.MapName = row.map;
+    options.HostName = "Frag Fest";
+    handSelected(options, row.hand);
+    const StartPlan start = planStart(row.engine, options);
+    ASSERT_FALSE(start.error) << start.error->message();
+    std::string joined;
+    for (const std::string& argument : start.plan.arguments) {
+        joined += (joined.empty() ? "" : "|") + argument;
+    }
+    EXPECT_EQ(joined, row.arguments);
+    EXPECT_EQ(start.plan.program, row.engine.wine.empty() ? row.engine.program : row.engine.wine);
+    EXPECT_EQ(start.plan.workingDir, row.gameDir);
+    if (row.engine.family == platform::Family::Original) {
+        EXPECT_EQ(start.plan.commandLine,
+                  ComposeCommandLine(options, startedBasedir(options.GameDir)));
+    }
+}
+
+// clang-format off
+#define CONTROLS "+cl_run|1|+freelook|1|+sensitivity|3|+exec|q2velo.txt|+crosshair|1|"
+#define SERVER "+menu_multiplayer|+hostname|Frag Fest|+fraglimit|0|+timelimit|0|+dmflags|16"
+#define ID_SERVER "+menu_multiplayer|+hostname|\"Frag Fest\"|+fraglimit|0|+timelimit|0|+dmflags|16"
+#define OLD_SERVER "+menu_multiplayer|+hostname|Frag|Fest|+fraglimit|0|+timelimit|0|+dmflags|16"
+INSTANTIATE_TEST_SUITE_P(Families, StartArguments, testing::Values(
+    EngineRow{"YamagiLeftOnAMap", {"/g/yquake2", platform::Family::Yamagi, {}}, "/games/Quake 2",
+              "q2dm1", Hand::Left, "-datadir|/games/Quake 2|+set|game|ctf|" CONTROLS
+              "+set|hand|1|+set|dedicated|0|+map|q2dm1|" ID_SERVER},
+    EngineRow{"YamagiExeThroughWineNoMap", {"/g/yquake2.exe", platform::Family::Yamagi, "/usr/bin/wine"}, "/q2",
+              "None", Hand::Centered, "/g/yquake2.exe|-datadir|/q2|+set|game|ctf|" CONTROLS "+set|hand|2|+set|dedicated|0|" ID_SERVER},
+    EngineRow{"Q2proRightAsTheyAre", {"/g/q2pro", platform::Family::Q2pro, {}}, "/games/Quake 2",
+              "q2dm1", Hand::Right, "+set|basedir|/games/Quake 2|+set|game|ctf|" CONTROLS
+              "+set|hand|0|+set|dedicated|0|+map|q2dm1|" SERVER},
+    EngineRow{"OriginalThroughWineInItsFolder", {"/games/Quake 2/quake2.exe", platform::Family::Original,
+              "/usr/bin/wine"}, "/games/Quake 2", "None", Hand::Left, "/games/Quake 2/quake2.exe|"
+              "+set|game|ctf|+set|basedir|.|" CONTROLS "hand|1|+set|dedicated|0|+map|None|hand|1|" OLD_SERVER},
+    EngineRow{"OriginalFolderWithoutBlank", {"/q2/Quake2.exe", platform::Family::Original, {}}, "/q2",
+              "q2dm1", Hand::Right, "+set|game|ctf|+set|basedir|/q2|" CONTROLS
+              "hand|0|+set|dedicated|0|+map|q2dm1|hand|0|" OLD_SERVER}),
+    [](const testing::TestParamInfo<EngineRow>& row) { return row.param.name; });
+// clang-format on
+
+TEST(StartArguments, StopOnWhatTheEngineCannotCarryNamingFieldAndCharacter) {
+    using F = platform::Family;
+    const struct {
+        F family;
+        std::string LaunchOptions::*field;
+        const char* value;
+        const char* says; // empty: the start goes ahead
+    } rows[] = {
+        {F::Yamagi, &LaunchOptions::ModName, "a+b", "the mod \"a+b\" holds \"+\""},
+        {F::Original, &LaunchOptions::MapName, "dm+1", "the map \"dm+1\" holds \"+\""},
+        {F::Yamagi, &LaunchOptions::HostName, "A+B", "host name"},
+        {F::Q2pro, &LaunchOptions::HostName, "A+B", ""},
+        {F::Q2pro, &LaunchOptions::FragLimit, "+5", "the frag limit \"+5\" holds \"+\""},
+        {F::Q2pro, &LaunchOptions::HostName, "say \"hi\"", "double quote"},
+    };
+    for (const auto& row : rows) {
+        LaunchOptions options = atStart("/q2");
+        options.*row.field = row.value;
+        const StartPlan start = planStart({"/g/engine", row.family, {}}, options);
+        const std::string reason = start.error ? start.error->message() : "";
+        EXPECT_EQ(reason.empty(), std::string(row.says).empty()) << row.value;
+        EXPECT_NE(reason.find(row.says), std::string::npos) << reason;
+        EXPECT_EQ(start.plan.program.empty(), start.error.has_value());
+    }
+}
+
+TEST(WindowsCommandLine, QuotesWhatTheRuntimeWouldSplit) {
+    EXPECT_EQ(
+        windowsCommandLine("C:\\Q 2\\q2pro.exe", {"+hostname", "Frag Fest", "\"x\"", "a\\", ""}),
+        "\"C:\\Q 2\\q2pro.exe\" +hostname \"Frag Fest\" \"\\\"x\\\"\" a\\ \"\"");
+}
 
 } // namespace
 } // namespace velo::core

@@ -1,7 +1,7 @@
 // Stands in for the game in the start tests: records which program it is, the
-// command line it was handed, its show state and where it would keep its settings
-// file, then stays up until the test says it may go, so a start that waited for it
-// would show; or, given VELO_STUB_EXIT, ends at once with that code.
+// command line it was handed, its show state, where it would keep its settings file and
+// the folder it works in, then stays up until the test says it may go, so a start that
+// waited for it would show; or, given VELO_STUB_EXIT, ends at once with that code.
 
 #include "core/settings.h"
 #include "platform/path.h"
@@ -42,10 +42,13 @@ int main() {
     GetStartupInfoW(&startup);
     const bool showSet = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
 
-    const std::string text =
-        utf8(std::wstring(module, moduleLength)) + "\n" + utf8(GetCommandLineW()) + "\n" +
-        (showSet ? std::to_string(startup.wShowWindow) : "unset") + "\n" +
-        velo::core::settingsPathIn(velo::platform::settingsFolder().path) + "\n";
+    wchar_t folder[32768];
+    const DWORD folderLength = GetCurrentDirectoryW(32768, folder);
+    const std::string text = utf8(std::wstring(module, moduleLength)) + "\n" +
+                             utf8(GetCommandLineW()) + "\n" +
+                             (showSet ? std::to_string(startup.wShowWindow) : "unset") + "\n" +
+                             velo::core::settingsPathIn(velo::platform::settingsFolder().path) +
+                             "\n" + utf8(std::wstring(folder, folderLength)) + "\n";
     // Written whole, then renamed into place: the test never sees half a record.
     const std::wstring part = record + L".part";
     const HANDLE file =

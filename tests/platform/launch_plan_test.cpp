@@ -1,13 +1,18 @@
-#include "support/recorder.h"
 #include "support/temp_dir.h"
-#include "support/with_path.h"
 
+#include "core/command_line.h"
+#include "core/game_start.h"
+#include "platform/engines.h"
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <unistd.h>
 
 using namespace velo::platform;
 using velo::test::TempDir;
@@ -15,146 +20,115 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Windows programs copied off a game disc often lack the run bit; WindowsRunBit has it.
-enum class Kind { Native, Windows, WindowsRunBit, NoRunBit, Folder };
+enum class Kind { Native, Windows, NoRunBit };
 
-struct GameFile {
+void put(const fs::path& path, Kind kind) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << (kind == Kind::Windows ? "MZ\x90" : "#!/bin/sh\n");
+    fs::permissions(path, kind == Kind::NoRunBit ? fs::perms::owner_read : fs::perms::owner_all);
+}
+
+struct TreeRow {
     const char* name;
-    Kind kind;
+    std::vector<std::pair<const char*, Kind>> files; // under the prepared root
+    const char* found; // "|" between the programs found, "+wine" after one started through wine
 };
 
-void put(const fs::path& folder, const GameFile& file) {
-    const fs::path path = folder / file.name;
-    if (file.kind == Kind::Folder) {
-        fs::create_directory(path);
-        return;
+class FindEngines : public testing::TestWithParam<TreeRow> {};
+
+// The game folder is root/games/Quake 2; PATH is root/empty, root/bin, root/usr/games.
+TEST_P(FindEngines, InTheDefaultOrder) {
+    TempDir root;
+    for (const auto& [file, kind] : GetParam().files) {
+        put(root.path() / file, kind);
     }
-    const bool windows = file.kind == Kind::Windows || file.kind == Kind::WindowsRunBit;
-    std::ofstream(path, std::ios::binary) << (windows ? "MZ\x90" : "#!/bin/sh\nexit 0\n");
-    const bool runBit = file.kind != Kind::Windows && file.kind != Kind::NoRunBit;
-    fs::permissions(path,
-                    runBit ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write);
+    const std::string r = root.path().string();
+    const std::vector<Engine> engines =
+        findEngines({r + "/games/Quake 2", r + "/empty:" + r + "/bin:" + r + "/usr/games", r});
+    std::string found;
+    for (const Engine& engine : engines) {
+        found += (found.empty() ? "" : "|") + engine.program.substr(r.size() + 1) +
+                 (engine.wine.empty() ? "" : "+" + engine.wine.substr(r.size() + 1));
+    }
+    EXPECT_EQ(found, GetParam().found);
 }
 
-struct PlanRow {
-    const char* name;
-    std::vector<GameFile> files;
-    bool wineOnPath;
-    const char* program;     // "wine", a file in the game folder, or "" for no plan
-    const char* reason = ""; // without a plan: what the error says before the engine list
-};
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Trees, FindEngines, testing::Values(
+    TreeRow{"SteamLowerCaseExeThroughWine", {{"games/Quake 2/quake2.exe", Kind::Windows},
+            {"bin/wine", Kind::Native}}, "games/Quake 2/quake2.exe+bin/wine"},
+    TreeRow{"WindowsExeWithoutWineIsNoEngine", {{"games/Quake 2/Quake2.exe", Kind::Windows}}, ""},
+    TreeRow{"NativeInTheGameFolderFirst", {{"games/Quake 2/Quake2.exe", Kind::Windows},
+            {"bin/wine", Kind::Native}, {"games/Quake 2/q2pro", Kind::Native},
+            {"games/Quake 2/quake2", Kind::NoRunBit}, {"bin/yquake2", Kind::Native}},
+            "games/Quake 2/q2pro|games/Quake 2/Quake2.exe+bin/wine|bin/yquake2"},
+    TreeRow{"DebianNotItsLauncherScript", {{"usr/games/quake2", Kind::Native},
+            {"usr/lib/yamagi-quake2/q2ded", Kind::Native}, {"usr/lib/yamagi-quake2/quake2", Kind::Native}},
+            "usr/lib/yamagi-quake2/quake2|usr/lib/yamagi-quake2/q2ded"},
+    TreeRow{"NothingFound", {{"games/Quake 2/baseq2/pak0.pak", Kind::NoRunBit}}, ""}),
+    [](const testing::TestParamInfo<TreeRow>& row) { return std::string(row.param.name); });
+// clang-format on
 
-class ChoosePlan : public testing::TestWithParam<PlanRow> {};
-
-TEST_P(ChoosePlan, PicksTheProgramAndKeepsTheLinesArguments) {
-    const PlanRow& row = GetParam();
+TEST(EngineAt, TellsTheFamilyOrWhyNot) {
     TempDir dir;
-    const fs::path game = dir.path() / "game";
-    fs::create_directory(game);
-    fs::create_directory(dir.path() / "bin");
-    fs::create_directory(dir.path() / "empty");
-    for (const GameFile& file : row.files) {
-        put(game, file);
-    }
-    put(dir.path() / "bin", {"wine", Kind::Native});
-    // An empty folder first: the search goes on past entries without wine.
-    const std::string pathEnv =
-        dir.file("empty") + (row.wineOnPath ? ":" + dir.file("bin") : std::string());
-
-    const std::string gameDir = game.string();
-    const std::string line = gameDir + "\\Quake2.exe +set game ctf +set basedir " + gameDir +
-                             " +cl_run 1  +hostname Frag Fest";
-    const PlanChoice chosen = choosePlan(gameDir, line, pathEnv);
-    const std::vector<std::string> lineArguments{"+set",      "game",  "ctf",     "+set",
-                                                 "basedir",   gameDir, "+cl_run", "1",
-                                                 "+hostname", "Frag",  "Fest"};
-
-    if (std::string(row.program).empty()) {
-        ASSERT_TRUE(chosen.error);
-        EXPECT_EQ(chosen.error->subject, (game / "Quake2.exe").string());
-        EXPECT_EQ(chosen.error->reason,
-                  std::string(row.reason) +
-                      ", and no native engine (quake2, yquake2 or q2pro) is in " + gameDir +
-                      ": Wine or a native engine is needed");
-        return;
-    }
-    ASSERT_FALSE(chosen.error) << chosen.error->message();
-    std::vector<std::string> expected = lineArguments;
-    if (std::string(row.program) == "wine") {
-        EXPECT_EQ(chosen.plan.program, dir.file("bin/wine"));
-        expected.insert(expected.begin(), (game / "Quake2.exe").string());
-    } else {
-        EXPECT_EQ(chosen.plan.program, (game / row.program).string());
-    }
-    EXPECT_EQ(chosen.plan.arguments, expected);
+    put(dir.path() / "q2proded", Kind::Native);
+    put(dir.path() / "QUAKE2.EXE", Kind::Windows);
+    EXPECT_EQ(engineAt(dir.file("q2proded"), "").engine->family, Family::Q2pro);
+    EXPECT_EQ(engineAt(dir.file("QUAKE2.EXE"), "").error->reason,
+              "a Windows program, but wine is not on PATH");
+    EXPECT_EQ(engineAt(dir.file("gone"), "").error->reason, "not found");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    GameFolders, ChoosePlan,
-    testing::Values(
-        PlanRow{"NativeQuake2Exe", {{"Quake2.exe", Kind::Native}}, true, "Quake2.exe"},
-        PlanRow{"WindowsExeThroughWine", {{"Quake2.exe", Kind::Windows}}, true, "wine"},
-        PlanRow{"WindowsExeWithRunBitStillThroughWine",
-                {{"Quake2.exe", Kind::WindowsRunBit}},
-                true,
-                "wine"},
-        PlanRow{"WineBeforeAnEngine",
-                {{"Quake2.exe", Kind::Windows}, {"quake2", Kind::Native}},
-                true,
-                "wine"},
-        PlanRow{"WindowsExeWithoutWineIsAnError",
-                {{"Quake2.exe", Kind::Windows}},
-                false,
-                "",
-                "a Windows program, but wine is not on PATH"},
-        PlanRow{"WindowsExeWithoutWineFallsBackToAnEngine",
-                {{"Quake2.exe", Kind::Windows}, {"q2pro", Kind::Native}},
-                false,
-                "q2pro"},
-        PlanRow{"NativeQuake2ExeBeforeEngines",
-                {{"Quake2.exe", Kind::Native}, {"quake2", Kind::Native}},
-                false,
-                "Quake2.exe"},
-        PlanRow{"OnlyYquake2", {{"yquake2", Kind::Native}}, true, "yquake2"},
-        PlanRow{"EnginesInOrder",
-                {{"q2pro", Kind::Native}, {"yquake2", Kind::Native}, {"quake2", Kind::Native}},
-                false,
-                "quake2"},
-        PlanRow{"UnrunnableEnginesSkipped",
-                {{"quake2", Kind::Folder}, {"yquake2", Kind::NoRunBit}, {"q2pro", Kind::Native}},
-                false,
-                "q2pro"},
-        PlanRow{"NoRunBitOnNativeQuake2Exe",
-                {{"Quake2.exe", Kind::NoRunBit}},
-                true,
-                "",
-                "not executable"},
-        PlanRow{"NothingThere", {}, true, "", "not found"}),
-    [](const testing::TestParamInfo<PlanRow>& row) { return std::string(row.param.name); });
-
-TEST(ChoosePlan, AnEmptyGameFolderIsAnError) {
-    const PlanChoice chosen = choosePlan("", "\\Quake2.exe +map q2dm1", "/usr/bin");
-    ASSERT_TRUE(chosen.error);
-    EXPECT_EQ(chosen.error->subject, "Quake2.exe");
-}
-
-TEST(StartGame, RunsAWindowsGameThroughTheFirstWineOnPath) {
+// The real engine, started as the launcher starts it, tells on its console what arrived.
+TEST(RealEngine, TakesEveryChoiceFromAFolderWithABlank) {
+    const std::string q2ded = "/usr/lib/yamagi-quake2/q2ded";
+    if (::access(q2ded.c_str(), X_OK) != 0) {
+        const char* ci = std::getenv("CI");
+        ASSERT_FALSE(ci && std::string(ci) == "true") << q2ded << " is missing: CI installs it";
+        GTEST_SKIP() << q2ded << " is not installed (Debian: yamagi-quake2-core)";
+    }
     TempDir dir;
-    fs::create_directories(dir.path() / "my game");
-    fs::create_directories(dir.path() / "bin");
-    fs::create_directories(dir.path() / "later");
-    put(dir.path() / "my game", {"Quake2.exe", Kind::Windows});
-    velo::test::writeRecorder(dir.path() / "bin/wine", dir.path() / "args");
-    velo::test::writeRecorder(dir.path() / "later/wine", dir.path() / "wrong");
-    const velo::test::WithPath path(dir.file("bin") + ":" + dir.file("later"));
+    fs::create_directories(dir.path() / "Quake 2/baseq2");
+    fs::create_directories(dir.path() / "home");
+    dir.write("Quake 2/baseq2/q2velo.txt", "set logfile 2\nset velo_marker velo-42\n");
+    // Asked once the command line has run: the engine prints each value.
+    dir.write("console", "hostname\ngame\ndmflags\nvelo_marker\nquit\n");
+    fs::permissions(dir.path(), fs::perms::all);
+    fs::permissions(dir.path() / "home", fs::perms::all);
 
-    const std::string gameDir = dir.file("my game");
-    ASSERT_FALSE(
-        startGame(gameDir, gameDir + "\\Quake2.exe +set basedir " + gameDir + " +map q2dm1"));
-    EXPECT_EQ(velo::test::recordedArguments(dir.path() / "args"),
-              (std::vector<std::string>{dir.file("my game/Quake2.exe"), "+set", "basedir",
-                                        dir.file("my"), "game", "+map", "q2dm1"}));
-    EXPECT_FALSE(fs::exists(dir.path() / "wrong"));
+    velo::core::LaunchOptions options;
+    velo::core::setStartValues(options);
+    options.GameDir = dir.file("Quake 2");
+    options.ModName = "ctf";
+    options.HostName = "Frag Fest";
+    options.Dedicated = true; // only a dedicated server reads its console from stdin
+    velo::core::flagBoxClicked(options, 3, true);
+    velo::core::StartPlan start = velo::core::planStart({q2ded, Family::Yamagi, {}}, options);
+    ASSERT_FALSE(start.error);
+    // The engine refuses to run as root; it reads its console from stdin; timeout ends it
+    // should it never read quit.
+    LaunchPlan& plan = start.plan;
+    if (::geteuid() == 0) {
+        plan.arguments.insert(plan.arguments.begin(),
+                              {"--reuid=nobody", "--regid=nogroup", "--clear-groups", q2ded});
+        plan.program = "/usr/bin/setpriv";
+    }
+    plan.arguments.insert(plan.arguments.begin(),
+                          {"-c", "HOME=\"$0/home\" exec /usr/bin/timeout 30 \"$@\" <\"$0/console\"",
+                           dir.path().string(), plan.program});
+    plan.program = "/bin/sh";
+    ASSERT_FALSE(startGame(plan));
+
+    const fs::path log = dir.path() / "home/.yq2/ctf/qconsole.log";
+    std::string text;
+    for (int i = 0; i < 200 && text.find("shutting down") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        text = fs::exists(log) ? dir.read("home/.yq2/ctf/qconsole.log") : "";
+    }
+    for (const char* said : {"\"hostname\" is \"Frag Fest\"", "\"game\" is \"ctf\"",
+                             "\"dmflags\" is \"20\"", "\"velo_marker\" is \"velo-42\""}) {
+        EXPECT_NE(text.find(said), std::string::npos) << said << " not in:\n" << text;
+    }
 }
 
 } // namespace

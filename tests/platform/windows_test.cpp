@@ -10,29 +10,18 @@
 
 using namespace velo::platform;
 
-struct JoinRow {
-    const char* name;
-    const char* folder;
-    const char* joined;
-};
-
-class SettingsPathAt : public testing::TestWithParam<JoinRow> {};
-
 // The program's folder comes back with a trailing backslash only at a drive root;
 // the settings file must still be the one file directly in that root.
-TEST_P(SettingsPathAt, OneSeparatorBeforeTheName) {
-    EXPECT_EQ(velo::core::settingsPathIn(GetParam().folder), GetParam().joined);
+TEST(SettingsPathAt, OneSeparatorBeforeTheName) {
+    const char* const rows[][2] = {
+        {"C:\\", "C:\\q2velo.ini"},
+        {"C:\\Program Files\\Velo", "C:\\Program Files\\Velo\\q2velo.ini"},
+        {"\\\\server\\share\\", "\\\\server\\share\\q2velo.ini"},
+    };
+    for (const auto& [folder, joined] : rows) {
+        EXPECT_EQ(velo::core::settingsPathIn(folder), joined);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Places, SettingsPathAt,
-    testing::Values(JoinRow{"DriveRoot", "C:\\", "C:\\q2velo.ini"},
-                    JoinRow{"OtherDriveRoot", "D:\\", "D:\\q2velo.ini"},
-                    JoinRow{"Folder", "C:\\Games\\Velo", "C:\\Games\\Velo\\q2velo.ini"},
-                    JoinRow{"FolderWithBlank", "C:\\Program Files\\Velo",
-                            "C:\\Program Files\\Velo\\q2velo.ini"},
-                    JoinRow{"ShareRoot", "\\\\server\\share\\", "\\\\server\\share\\q2velo.ini"}),
-    [](const testing::TestParamInfo<JoinRow>& row) { return std::string(row.param.name); });
 
 TEST(ProgramDirectory, IsTheFolderOfTheRunningExecutable) {
     const std::string folder = programDirectory();

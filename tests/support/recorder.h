@@ -18,12 +18,14 @@ inline void writeEngine(const std::filesystem::path& program, const std::string&
 
 // Writes a stand-in engine at program that, when run, records each of its arguments on a
 // line of record (written whole, then renamed into place) and stays up a moment, as a game
-// would. It calls nothing through PATH, so a test may set any.
-inline void writeRecorder(const std::filesystem::path& program,
-                          const std::filesystem::path& record) {
-    writeEngine(program, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record.string() +
-                             ".tmp'\n/bin/mv '" + record.string() + ".tmp' '" + record.string() +
-                             "'\n/bin/sleep 1");
+// would. It calls nothing through PATH, so a test may set any. withFolder: the first line is
+// the folder it was started in.
+inline void writeRecorder(const std::filesystem::path& program, const std::filesystem::path& record,
+                          bool withFolder = false) {
+    writeEngine(program, std::string(withFolder ? "set -- \"$(/bin/pwd -P)\" \"$@\"\n" : "") +
+                             "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
+                             record.string() + ".tmp'\n/bin/mv '" + record.string() + ".tmp' '" +
+                             record.string() + "'\n/bin/sleep 1");
 }
 
 // The lines a recorder wrote, waiting up to ten seconds for them; empty when none came.

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/path.h"
 #include "ui/toolkit/services.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -19,20 +21,20 @@ public:
         ui::MessageKind kind;
         QString text;
     };
-    struct Start {
-        std::string gameDir;
-        std::string line;
-    };
 
     std::deque<QString> fileAnswers; // the next dialogs' answers; an empty one cancels
     std::vector<ui::FileDialogRequest> fileRequests;
     std::vector<Message> messages;
-    std::vector<Start> starts;
+    std::vector<platform::LaunchPlan> starts;
     std::vector<QString> addresses;
     std::vector<int> quits;
     platform::MaybeError startResult;
-    std::unique_ptr<ui::DesktopServices> real; // when set, games start and are watched for real
-    std::vector<std::string> games;            // what the search for the game finds
+    // When set, engines are found, started and watched for real.
+    std::unique_ptr<ui::DesktopServices> real;
+    std::vector<std::string> games; // what the search for the game finds
+    // What findEngines answers; unset: the original program in the game folder.
+    std::optional<std::vector<platform::Engine>> engines;
+    std::vector<std::string> programs; // what engineAt knows, as native engines
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -43,9 +45,26 @@ public:
     void message(QWidget*, ui::MessageKind kind, const QString& text) override {
         messages.push_back({kind, text});
     }
-    platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override {
-        starts.push_back({gameDir, line});
-        return real ? real->startGame(gameDir, line) : startResult;
+    std::vector<platform::Engine> findEngines(const std::string& gameDir) override {
+        if (real) {
+            return real->findEngines(gameDir);
+        }
+        const std::string game = platform::nativePath(gameDir + "\\Quake2.exe");
+        return engines.value_or(
+            std::vector<platform::Engine>{{game, platform::Family::Original, {}}});
+    }
+    platform::EngineLookup engineAt(const std::string& program) override {
+        if (real) {
+            return real->engineAt(program);
+        }
+        if (std::find(programs.begin(), programs.end(), program) == programs.end()) {
+            return {std::nullopt, platform::Error{program, "not found"}};
+        }
+        return {platform::Engine{program, platform::familyOf(program), {}}, std::nullopt};
+    }
+    platform::MaybeError startGame(const platform::LaunchPlan& plan) override {
+        starts.push_back(plan);
+        return real ? real->startGame(plan) : startResult;
     }
     std::optional<platform::GameEnd> watchGame() override {
         return real ? real->watchGame() : std::nullopt;

@@ -1,6 +1,7 @@
 #include "launcher.h"
 #include "support/recorder.h"
 
+#include "core/launch_script.h"
 #include "platform/process.h"
 #include "scripts/presets.h"
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -136,15 +138,6 @@ private slots:
                              "+dmflags 2321"));
     }
 
-    void runQuakeWarnsOnAFailedStart() {
-        Launcher launcher;
-        QVERIFY(launcher.load());
-        launcher.services.startResult = platform::Error{"C:/Quake2/Quake2.exe", "No such file"};
-        launcher.run();
-        QVERIFY(launcher.services.warnedOnce({"C:/Quake2/Quake2.exe", "No such file"}));
-        QVERIFY(launcher.services.quits.empty());
-    }
-
     // Real starts of stand-in engines, watched for three seconds.
     void runQuakeComesBackOnlyWhenTheGameFailsAtOnce_data() {
         QTest::addColumn<QString>("engine");
@@ -195,89 +188,108 @@ private slots:
         }
     }
 
-    void batchFileSuggestsANameAndSavesTheLine_data() {
-        QTest::addColumn<QString>("mod");
-        QTest::addColumn<QString>("suggested");
-        QTest::newRow("baseq2") << QStringLiteral("baseq2") << QStringLiteral("Mod.bat");
-        QTest::newRow("empty") << QStringLiteral("") << QStringLiteral("Mod.bat");
-        QTest::newRow("ctf") << QStringLiteral("ctf") << QStringLiteral("ctf.bat");
-        QTest::newRow("case kept") << QStringLiteral("BaseQ2") << QStringLiteral("BaseQ2.bat");
+    // Engines are looked for when the page is first shown, never at start-up.
+    void runPageShowsTheEngineAndKeepsThePlayersChoice() {
+        const platform::Engine wine{"/q/quake2.exe", platform::Family::Original, "/usr/bin/wine"};
+        const platform::Engine yamagi{
+            "/usr/lib/yamagi-quake2/quake2", platform::Family::Yamagi, {}};
+        Launcher launcher("/q");
+        launcher.services.engines = {{wine, yamagi}};
+        QVERIFY(launcher.load());
+        auto* engines = launcher.get<QComboBox>("cmbEngine");
+        QCOMPARE(engines->count(), 0);
+        launcher.get<QTabWidget>("SSTab1")->setCurrentIndex(4);
+        QCOMPARE(engines->currentText(), QStringLiteral("Quake II through Wine: /q/quake2.exe"));
+        QCOMPARE(engines->itemText(engines->count() - 1), QStringLiteral("Other…"));
+        engines->setCurrentIndex(1);
+        emit engines->activated(1);
+        QCOMPARE(launcher.settings.ReadINI("Quake2", "Engine").value, yamagi.program);
+
+        // The next start offers it again and starts it, or warns if that fails and stays;
+        // gone, the engine is named, not replaced.
+        launcher.services.startResult = platform::Error{yamagi.program, "No such file"};
+        for (int start = 0; start < 3; ++start) {
+            const bool gone = start == 2;
+            launcher.services.messages.clear();
+            launcher.services.engines = {gone ? std::vector{wine} : std::vector{wine, yamagi}};
+            QVERIFY(launcher.load());
+            launcher.run();
+            launcher.services.startResult.reset();
+            QCOMPARE(launcher.services.messages.size(), std::size_t{start != 1});
+            QCOMPARE(launcher.get<QComboBox>("cmbEngine")->currentText(),
+                     gone ? QStringLiteral("Not found: /usr/lib/yamagi-quake2/quake2")
+                          : QString::fromStdString(platform::engineLabel(yamagi)));
+        }
+        QCOMPARE(launcher.services.starts.size(), std::size_t{2});
+        QCOMPARE(launcher.services.starts[1].program, yamagi.program);
+        QCOMPARE(launcher.services.quits, std::vector<int>{0});
+        QVERIFY(launcher.services.warnedOnce({yamagi.program, "not found"}));
+
+        // "Other…" takes any program the player names that can start.
+        launcher.services.programs = {"/opt/q2pro"};
+        launcher.services.fileAnswers = {QStringLiteral("/opt/q2pro")};
+        engines = launcher.get<QComboBox>("cmbEngine");
+        emit engines->activated(engines->count() - 1);
+        QCOMPARE(launcher.settings.ReadINI("Quake2", "Engine").value, std::string("/opt/q2pro"));
+        QCOMPARE(engines->currentText(), QStringLiteral("Q2PRO: /opt/q2pro"));
     }
-    void batchFileSuggestsANameAndSavesTheLine() {
-        QFETCH(QString, mod);
-        QFETCH(QString, suggested);
+
+    // A cancel leaves the earlier file; a file that cannot be written is named.
+    void batchFileSuggestsANameSavesTheLineOrWarns() {
         Launcher launcher;
         QVERIFY(launcher.load());
-        launcher.get<QComboBox>("cmbMod")->setEditText(mod);
-        launcher.services.fileAnswers.push_back(QString::fromStdString(launcher.home.file("g")));
-        launcher.click("cmdBatch");
-        QCOMPARE(launcher.services.fileRequests.back().suggestedName, suggested);
+        launcher.services.fileAnswers = {qs(launcher.home.path() / "g"), QString(),
+                                         qs(launcher.home.path() / "no/Mod.bat")};
+        for (int press = 0; press < 3; ++press) {
+            launcher.click("cmdBatch");
+        }
+        QCOMPARE(launcher.services.fileRequests.back().suggestedName, QStringLiteral("Mod.bat"));
         QStringList filters{QStringLiteral("Batch File(*.bat)"), QStringLiteral("All Files(*.*)")};
         if (platform::shellScriptsRun()) {
             filters.insert(1, QStringLiteral("Shell Script(*.sh)"));
         }
         QCOMPARE(launcher.services.fileRequests.back().filters, filters);
-        if (mod == QLatin1String("baseq2")) {
-            QCOMPARE(launcher.home.read("g"), kFirstExample + "\r\n");
-        }
-        QVERIFY(launcher.services.quits.empty());
-    }
-
-    void batchFileCancelLeavesTheOldFileAndAFailureIsShown() {
-        Launcher launcher;
-        QVERIFY(launcher.load());
-        launcher.home.write("old.bat", "earlier\r\n");
-        launcher.services.fileAnswers = {QString(), qs(launcher.home.path() / "no/Mod.bat")};
-        launcher.click("cmdBatch");
-        QCOMPARE(launcher.home.read("old.bat"), std::string("earlier\r\n"));
-        QVERIFY(launcher.services.messages.empty());
-        launcher.click("cmdBatch");
+        QCOMPARE(launcher.home.read("g"), kFirstExample + "\r\n");
         QVERIFY(launcher.services.warnedOnce({launcher.home.file("no/Mod.bat")}));
+        QVERIFY(launcher.services.quits.empty());
     }
 
     void shellScriptRunsWhatRunQuakeWouldOrWarnsWhenNothingCan() {
         if (!platform::shellScriptsRun()) {
             QSKIP("no shell scripts here");
         }
-        test::Game game;
-        Launcher& launcher = *game.launcher;
-        launcher.get<QLineEdit>("txtHostName")->setText(QStringLiteral("it's $HOME"));
+        Launcher launcher;
+        QVERIFY(launcher.load());
         const std::string script = launcher.home.file("Mod.sh");
         launcher.services.fileAnswers = {qs(script), qs(script)};
+        launcher.services.engines = std::vector<platform::Engine>{};
         launcher.click("cmdBatch");
-        QVERIFY(launcher.services.warnedOnce({"yquake2"}));
+        QVERIFY(launcher.services.warnedOnce({"no engine"}));
         QVERIFY(!std::filesystem::exists(script));
 
-        const std::filesystem::path record = game.folder.path() / "args";
-        test::writeRecorder(game.folder.path() / "q2pro", record);
+        launcher.services.engines = {{{"/g/q2pro", platform::Family::Q2pro, {}}}};
         launcher.click("cmdBatch");
-        QCOMPARE(launcher.services.messages.size(), std::size_t{1});
-        QVERIFY((std::filesystem::status(script).permissions() &
-                 std::filesystem::perms::owner_exec) != std::filesystem::perms::none);
         launcher.run();
-        QCOMPARE(std::system(("'" + script + "'").c_str()), 0);
-        QCOMPARE(
-            test::recordedArguments(record),
-            platform::splitCommandLine(game.folder.path().string(), launcher.lastLine()).arguments);
+        QCOMPARE(launcher.home.read("Mod.sh"), core::launchScriptText(launcher.services.starts[0]));
     }
 
-    void buttonTooltipsShowTheLineAsItIsWhenShown() {
+    // The original program cannot read a folder with a blank: it gets "." and works there.
+    void buttonTooltipsShowTheLineAsComposed() {
         Launcher launcher("C:\\Program Files\\Quake2");
         QVERIFY(launcher.load());
-        launcher.get<QLineEdit>("txtHostName")->setText(QStringLiteral("Arena"));
-        const auto tooltipOf = [&launcher](const char* name) {
-            auto* button = launcher.get<QPushButton>(name);
+        std::string tips[2];
+        for (int i = 0; i < 2; ++i) {
+            auto* button = launcher.get<QPushButton>(i == 0 ? "cmdRunQuake" : "cmdBatch");
             QHelpEvent event(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(button, &event);
-            return button->toolTip().toStdString();
-        };
-        const std::string run = tooltipOf("cmdRunQuake");
-        const std::string batch = tooltipOf("cmdBatch");
+            tips[i] = button->toolTip().toStdString();
+        }
         launcher.run();
-        QCOMPARE(run, launcher.lastLine());
-        QVERIFY(run.find("+hostname Arena ") != std::string::npos);
-        QCOMPARE(batch,
-                 "\"C:\\Program Files\\Quake2\\Quake2.exe\"" + run.substr(run.find(' ', 11)));
+        std::string line = launcher.lastLine();
+        line.replace(line.find(" . +"), 3, " C:\\Program Files\\Quake2 ");
+        QCOMPARE(tips[0], line);
+        QCOMPARE(tips[1], "\"C:\\Program Files\\Quake2\\Quake2.exe\"" +
+                              tips[0].substr(tips[0].find(' ', 11)));
     }
 
     void keyLayoutListWritesPresetsAndShowsAFailure() {

@@ -69,7 +69,7 @@ struct Launcher {
         return items;
     }
     int dmflags() const { return window->keptOptions().DMFlags; }
-    std::string lastLine() const { return services.starts.back().line; }
+    std::string lastLine() const { return services.starts.back().commandLine; }
     void run() { get<QPushButton>("cmdRunQuake")->click(); }
     void pick(const char* layout) {
         auto* combo = get<QComboBox>("Combo1");

@@ -2,8 +2,10 @@
 
 #include "core/batch_file.h"
 #include "core/command_line.h"
+#include "core/game_start.h"
 #include "core/launch_script.h"
 #include "core/settings.h"
+#include "platform/engines.h"
 #include "platform/file.h"
 #include "platform/process.h"
 #include "scripts/game_files.h"
@@ -30,6 +32,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace velo::ui {
 
@@ -94,8 +98,14 @@ frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* pare
     buildModSettings(SSTab1_->addPage(tr("Mod Settings")));
     buildDeathmatchOptions(SSTab1_->addPage(tr("Deathmatch Options")));
     buildServerSettings(SSTab1_->addPage(tr("Server Settings")));
-    buildRun(SSTab1_->addPage(tr("Run Quake II")));
+    QWidget* run = SSTab1_->addPage(tr("Run Quake II"));
+    buildRun(run);
     SSTab1_->setCurrentIndex(0);
+    connect(SSTab1_, &QTabWidget::currentChanged, this, [this, run](int index) {
+        if (SSTab1_->widget(index) == run) {
+            findEngines();
+        }
+    });
 
     auto* cmdAbout = makeButton(this, "cmdAbout", tr("&About"), {6840, 6840, 1095, 375});
     auto* cmdClose = makeButton(this, "cmdClose", tr("&Close"), {8040, 6840, 1095, 375});
@@ -182,6 +192,10 @@ void frmVelo::buildRun(QWidget* page) {
     makePicture(page, "Image4", QStringLiteral(":/art/run.svg"), {720, 360, 7575, 5790});
     cmdRunQuake_ = makeButton(page, "cmdRunQuake", tr("Run Quake II"), {240, 5880, 1335, 495});
     cmdBatch_ = makeButton(page, "cmdBatch", tr("Create .BAT File"), {7440, 5880, 1455, 495});
+    auto* lblEngine = makeLabel(page, "lblEngine", tr("&Engine"), {1800, 6240, 735, 255}, true);
+    cmbEngine_ = makeCombo(page, "cmbEngine", {}, QString(), {2520, 6195, 4800, 315}, false);
+    lblEngine->setBuddy(cmbEngine_);
+    connect(cmbEngine_, &QComboBox::activated, this, &frmVelo::cmbEngine_Click);
 
     connect(cmdRunQuake_, &QPushButton::clicked, this, &frmVelo::cmdRunQuake_Click);
     connect(cmdBatch_, &QPushButton::clicked, this, &frmVelo::cmdBatch_Click);
@@ -366,10 +380,102 @@ void frmVelo::Combo1_Click() {
     cmdCustom_->setEnabled(layout == "Custom");
 }
 
+void frmVelo::findEngines() {
+    // Nothing found is looked for again: Wine or an engine may have come since.
+    if (enginesFound_ && enginesFor_ == gameDirectory() && !engines_.empty()) {
+        return;
+    }
+    enginesFound_ = true;
+    enginesFor_ = gameDirectory();
+    engines_ = services_.findEngines(ss(enginesFor_));
+    // An unreadable file leaves the choice to the first engine found.
+    keptEngine_ = settings_.ReadINI("Quake2", "Engine").value;
+    fillEngineList();
+}
+
+void frmVelo::fillEngineList() {
+    cmbEngine_->clear();
+    int chosen = -1;
+    for (const platform::Engine& engine : engines_) {
+        if (engine.program == keptEngine_) {
+            chosen = cmbEngine_->count();
+        }
+        cmbEngine_->addItem(qs(platform::engineLabel(engine)), qs(engine.program));
+    }
+    if (!keptEngine_.empty() && chosen < 0) {
+        // A kept engine elsewhere ("Other…") or gone: shown by name, never replaced.
+        const platform::EngineLookup kept = services_.engineAt(keptEngine_);
+        chosen = cmbEngine_->count();
+        cmbEngine_->addItem(kept.engine ? qs(platform::engineLabel(*kept.engine))
+                                        : tr("Not found: %1").arg(qs(keptEngine_)),
+                            qs(keptEngine_));
+    } else if (engines_.empty()) {
+        cmbEngine_->addItem(tr("No engine found"), QString());
+    }
+    cmbEngine_->addItem(tr("Other…"), QString());
+    cmbEngine_->setCurrentIndex(std::max(chosen, 0));
+    cmbEngine_->setToolTip(cmbEngine_->currentText());
+}
+
+platform::EngineLookup frmVelo::chosenEngine() {
+    findEngines();
+    if (keptEngine_.empty()) {
+        if (engines_.empty()) {
+            return {std::nullopt,
+                    platform::Error{ss(gameDirectory()),
+                                    ss(tr("no engine was found in this folder, on the PATH or "
+                                          "among the system's engines: install one (on "
+                                          "Linux, Quake2.exe needs Wine), or pick a program "
+                                          "with \"Other…\" on the \"Run Quake II\" page"))}};
+        }
+        return {engines_.front(), std::nullopt};
+    }
+    for (const platform::Engine& engine : engines_) {
+        if (engine.program == keptEngine_) {
+            return {engine, std::nullopt};
+        }
+    }
+    return services_.engineAt(keptEngine_);
+}
+
+void frmVelo::cmbEngine_Click(int index) {
+    std::string program = ss(cmbEngine_->itemData(index).toString());
+    if (index == cmbEngine_->count() - 1) {
+        FileDialogRequest request;
+        request.filters = QStringList{tr("All Files(*)")};
+        request.startFolder = gameDirectory();
+        const auto path = services_.openFile(this, request);
+        const platform::EngineLookup lookup =
+            path ? services_.engineAt(ss(*path)) : platform::EngineLookup{};
+        if (lookup.error) {
+            warn(services_, this, tr("This program cannot start Quake II."), *lookup.error);
+        }
+        if (!lookup.engine) {
+            fillEngineList();
+            return;
+        }
+        program = lookup.engine->program;
+    }
+    if (program.empty()) {
+        fillEngineList();
+        return;
+    }
+    keptEngine_ = program;
+    if (auto error = settings_.WriteINI("Quake2", "Engine", program)) {
+        warn(services_, this, tr("The engine choice could not be kept."), *error);
+    }
+    fillEngineList();
+}
+
 void frmVelo::cmdRunQuake_Click() {
-    const core::LaunchOptions options = currentOptions();
-    const std::string line = core::ComposeCommandLine(options);
-    if (auto error = services_.startGame(options.GameDir, line)) {
+    const platform::EngineLookup engine = chosenEngine();
+    const core::StartPlan start =
+        engine.engine ? core::planStart(*engine.engine, currentOptions()) : core::StartPlan{};
+    platform::MaybeError error = engine.error ? engine.error : start.error;
+    if (!error) {
+        error = services_.startGame(start.plan);
+    }
+    if (error) {
         warn(services_, this, tr("Quake II could not be started."), *error);
         return;
     }
@@ -407,18 +513,24 @@ void frmVelo::cmdBatch_Click() {
         return;
     }
     const core::LaunchOptions options = currentOptions();
-    const std::string line = core::ComposeCommandLine(options);
     const std::string file = ss(*path);
     if (scriptsRun && core::isShellScriptName(file)) {
         // The script runs what "Run Quake II" would; with nothing to run, it is not written.
-        const platform::PlanChoice chosen = platform::gamePlan(options.GameDir, line);
-        const platform::MaybeError error =
-            chosen.error ? chosen.error : core::writeLaunchScript(file, chosen.plan);
+        const platform::EngineLookup engine = chosenEngine();
+        const core::StartPlan start =
+            engine.engine ? core::planStart(*engine.engine, options) : core::StartPlan{};
+        platform::MaybeError error = engine.error ? engine.error : start.error;
+        if (!error) {
+            error = core::writeLaunchScript(file, start.plan);
+        }
         if (error) {
             warn(services_, this, tr("The shell script could not be written."), *error);
         }
         return;
     }
+    // Where the game folder holds a blank, the batch file names it in its short form.
+    const std::string line =
+        core::ComposeCommandLine(options, platform::shortFolder(options.GameDir));
     if (auto error = core::writeBatchFile(file, line, options.GameDir)) {
         warn(services_, this, tr("The batch file could not be written."), *error);
     }
@@ -426,8 +538,11 @@ void frmVelo::cmdBatch_Click() {
 
 QString frmVelo::lineFor(const QObject* button) const {
     const core::LaunchOptions options = currentOptions();
-    const std::string line = core::ComposeCommandLine(options);
-    return qs(button == cmdBatch_ ? core::batchLine(line, options.GameDir) : line);
+    if (button == cmdBatch_) {
+        const std::string basedir = platform::shortFolder(options.GameDir);
+        return qs(core::batchLine(core::ComposeCommandLine(options, basedir), options.GameDir));
+    }
+    return qs(core::ComposeCommandLine(options));
 }
 
 bool frmVelo::eventFilter(QObject* watched, QEvent* event) {

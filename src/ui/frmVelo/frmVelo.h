@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/launch_options.h"
+#include "platform/engines.h"
 #include "scripts/extra_script.h"
 #include "ui/frmMouse/frmMouse.h"
 
@@ -8,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -53,6 +55,7 @@ public:
     void Combo1_Click();
     void chkFreelook_Click();
     void HScroll1_Change();
+    void cmbEngine_Click(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +77,11 @@ private:
     core::LaunchOptions currentOptions() const;
     // What a button would run, as its tooltip shows it.
     QString lineFor(const QObject* button) const;
+    // Finds the engines for the game folder once, when first needed: never at start-up.
+    void findEngines();
+    void fillEngineList();
+    // The engine a start uses: the kept choice, else the first found.
+    platform::EngineLookup chosenEngine();
     // A settings value; on a read failure, tells the user and returns nothing.
     std::optional<std::string> read(const char* section, const char* key);
 
@@ -100,6 +108,12 @@ private:
     QLineEdit* txtFrag_ = nullptr;
     QPushButton* cmdRunQuake_ = nullptr;
     QPushButton* cmdBatch_ = nullptr;
+    QComboBox* cmbEngine_ = nullptr;
+
+    std::vector<platform::Engine> engines_;
+    std::string keptEngine_; // the player's choice, "" for the first found
+    QString enginesFor_;     // the game folder engines_ were found for
+    bool enginesFound_ = false;
 };
 
 } // namespace velo::ui

@@ -51,9 +51,16 @@ void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& 
     box.exec();
 }
 
-platform::MaybeError DesktopServices::startGame(const std::string& gameDir,
-                                                const std::string& line) {
-    return platform::startGame(gameDir, line, &game_);
+std::vector<platform::Engine> DesktopServices::findEngines(const std::string& gameDir) {
+    return platform::findEngines(platform::searchHere(gameDir));
+}
+
+platform::EngineLookup DesktopServices::engineAt(const std::string& program) {
+    return platform::engineAt(program, platform::searchHere({}).pathEnv);
+}
+
+platform::MaybeError DesktopServices::startGame(const platform::LaunchPlan& plan) {
+    return platform::startGame(plan, &game_);
 }
 
 std::optional<platform::GameEnd> DesktopServices::watchGame() {

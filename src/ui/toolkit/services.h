@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/engines.h"
 #include "platform/error.h"
 #include "platform/game_watch.h"
+#include "platform/process.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,7 +39,11 @@ public:
     virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // A modal message titled with the application's title.
     virtual void message(QWidget* parent, MessageKind kind, const QString& text) = 0;
-    virtual platform::MaybeError startGame(const std::string& gameDir, const std::string& line) = 0;
+    // The engines that can start the game in gameDir, the default first.
+    virtual std::vector<platform::Engine> findEngines(const std::string& gameDir) = 0;
+    // The engine a program the player named is, or why it cannot start the game.
+    virtual platform::EngineLookup engineAt(const std::string& program) = 0;
+    virtual platform::MaybeError startGame(const platform::LaunchPlan& plan) = 0;
     // Waits a short while for the game last started to end; how it ended, if it did.
     virtual std::optional<platform::GameEnd> watchGame() = 0;
     // A failure is the desktop's to report.
@@ -57,7 +63,9 @@ public:
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, MessageKind kind, const QString& text) override;
-    platform::MaybeError startGame(const std::string& gameDir, const std::string& line) override;
+    std::vector<platform::Engine> findEngines(const std::string& gameDir) override;
+    platform::EngineLookup engineAt(const std::string& program) override;
+    platform::MaybeError startGame(const platform::LaunchPlan& plan) override;
     std::optional<platform::GameEnd> watchGame() override;
     void openAddress(QWidget* parent, const QString& address) override;
     std::vector<std::string> findGames() override;
