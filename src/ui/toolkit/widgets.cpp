@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -73,8 +74,35 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips 
     return label;
 }
 
-QLabel* sizeToText(QLabel* label) {
+namespace {
+void growToText(QLabel* label) {
     label->resize(label->sizeHint().expandedTo(label->size()));
+}
+
+// Grows a label to its text when it is first shown: measuring reads the font, which a
+// label on a page not yet opened need not do at start-up.
+class GrowWhenShown : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            growToText(static_cast<QLabel*>(watched));
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+} // namespace
+
+QLabel* sizeToText(QLabel* label) {
+    if (label->isVisible()) {
+        growToText(label);
+    } else {
+        label->installEventFilter(new GrowWhenShown(label));
+    }
     return label;
 }
 

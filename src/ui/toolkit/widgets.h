@@ -22,7 +22,7 @@ namespace velo::ui {
 // Control factories: each places one control at its twips box under its layout name.
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips box,
                   bool bold = false);
-// Grows a label the layout sizes to its text to the text at the font in use.
+// Grows a label the layout sizes to its text to the text at the font in use, once shown.
 QLabel* sizeToText(QLabel* label);
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, Twips box);
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, Twips box,
