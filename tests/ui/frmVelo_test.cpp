@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -51,8 +52,11 @@ private slots:
         }
         QCOMPARE(locator, QStringLiteral("frmQ2Dir"));
         QCOMPARE(launcher.get<QLineEdit>("txtQDir")->text(), qs(game.path()));
-        QCOMPARE(launcher.modList(), QStringList(10));
+        // The mod box is made when its page is first shown.
+        launcher.window->show();
+        launcher.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
         QCOMPARE(launcher.get<QComboBox>("cmbMod")->currentText(), QStringLiteral("baseq2"));
+        QCOMPARE(launcher.modList(), QStringList(10));
     }
 
     // Started from another current directory, as from a desktop menu.
@@ -208,7 +212,7 @@ private slots:
         QFETCH(QString, suggested);
         Launcher launcher;
         QVERIFY(launcher.load());
-        launcher.get<QComboBox>("cmbMod")->setEditText(mod);
+        launcher.window->modList()->setEditText(mod);
         launcher.services.fileAnswers.push_back(QString::fromStdString(launcher.home.file("g")));
         launcher.click("cmdBatch");
         QCOMPARE(launcher.services.fileRequests.back().suggestedName, suggested);

@@ -150,19 +150,21 @@ QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items
     if (combo->font() != controlFont()) {
         combo->setFont(controlFont());
     }
-    if (editable) {
-        combo->setLineEdit(new QLineEdit(combo));
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
-    }
     combo->addItems(items);
     combo->setCurrentIndex(-1);
     if (editable) {
-        combo->setEditText(text);
+        makeEditable(combo, text);
     } else {
         combo->setPlaceholderText(text);
     }
     return combo;
+}
+
+void makeEditable(QComboBox* combo, const QString& text) {
+    combo->setLineEdit(new QLineEdit(combo));
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    combo->setEditText(text);
 }
 
 QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maximum, int value,

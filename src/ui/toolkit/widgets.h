@@ -34,6 +34,8 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, Twip
                     int maxLength = 0, bool readOnly = false);
 QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
                      const QString& text, Twips box, bool editable = true);
+// Gives a combo box its line edit, showing text; the items stay as they are.
+void makeEditable(QComboBox* combo, const QString& text);
 QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maximum, int value,
                         Twips box);
 // A thin straight line drawn in the window's text colour.
