@@ -306,7 +306,7 @@ void frmVelo::paintEvent(QPaintEvent* event) {
 
 void frmVelo::showIcon() {
     if (windowIcon().isNull()) {
-        setWindowIcon(QIcon(QStringLiteral(":/art/app-icon.svg")));
+        setWindowIcon(drawnIcon(QStringLiteral(":/art/app-icon.svg")));
     }
 }
 

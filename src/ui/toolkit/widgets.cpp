@@ -8,10 +8,12 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -211,6 +213,23 @@ Picture* makePicture(QWidget* parent, const char* name, const QString& resource,
     auto* picture = place(new Picture(parent, resource), name, box);
     picture->lower();
     return picture;
+}
+
+QIcon drawnIcon(const QString& resource) {
+    // Drawn here rather than by the toolkit's SVG icon plugin, which is not worth loading
+    // for one icon.
+    QSvgRenderer renderer(resource);
+    QIcon icon;
+    for (const int side : {16, 32, 64, 128}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

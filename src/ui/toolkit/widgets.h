@@ -11,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QIcon;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -60,6 +61,10 @@ private:
 };
 
 Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box);
+
+// An icon drawn from an SVG resource at 16, 32, 64 and 128 pixels, the sizes a desktop is
+// given of a scalable icon.
+QIcon drawnIcon(const QString& resource);
 
 // A label that acts as a link: blue, bold and underlined, with a pointing hand over it.
 class LinkLabel : public QLabel {
