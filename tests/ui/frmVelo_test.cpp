@@ -53,8 +53,11 @@ private slots:
         }
         QCOMPARE(locator, QStringLiteral("frmQ2Dir"));
         QCOMPARE(launcher.get<QLineEdit>("txtQDir")->text(), qs(game.path()));
-        QCOMPARE(launcher.modList(), QStringList(10));
+        // The mod box is made when its page is first shown.
+        launcher.window->show();
+        launcher.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
         QCOMPARE(launcher.get<QComboBox>("cmbMod")->currentText(), QStringLiteral("baseq2"));
+        QCOMPARE(launcher.modList(), QStringList(10));
     }
 
     // Started from another current directory, as from a desktop menu.

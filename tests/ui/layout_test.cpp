@@ -256,7 +256,7 @@ private slots:
         ui::frmKeys keys(dir, mouse, services);
         ui::frmMouse buttons;
         ui::frmExtra extra(dir, lines, services);
-        ui::frmMod mods(launcher.settings, services, *launcher.get<QComboBox>("cmbMod"));
+        ui::frmMod mods(launcher.settings, services, *launcher.window->modList());
         ui::frmAbout about(services);
         ui::frmHalvern credits(services);
         const std::pair<QWidget*, const char*> windows[] = {

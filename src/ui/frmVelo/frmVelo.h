@@ -40,7 +40,8 @@ public:
 
     // The shared state the other windows read and write.
     QString gameDirectory() const;
-    QComboBox* modList() const { return cmbMod_; }
+    // The mod box, made editable on first use: its page's first show or the first call here.
+    QComboBox* modList() const;
     const core::LaunchOptions& keptOptions() const { return kept_; }
 
     void cmdAbout_Click();
