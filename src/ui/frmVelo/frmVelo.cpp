@@ -583,4 +583,14 @@ void frmVelo::cmdInsert_Click() {
     txtMap_->setText(name.left(name.indexOf(QLatin1Char('.'))));
 }
 
+int runLauncher(core::SettingsFile& settings, Services& services) {
+    frmVelo window(settings, services);
+    if (!window.Form_Load()) {
+        return 1;
+    }
+    window.show();
+    centreOnScreen(&window);
+    return QApplication::exec();
+}
+
 } // namespace velo::ui

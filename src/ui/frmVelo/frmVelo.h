@@ -117,4 +117,7 @@ private:
     bool enginesFound_ = false;
 };
 
+// Opens the main window over settings and runs until the program ends; its exit code.
+int runLauncher(core::SettingsFile& settings, Services& services);
+
 } // namespace velo::ui
