@@ -3,7 +3,6 @@
 #include "core/settings.h"
 #include "ui/frmVelo/frmVelo.h"
 #include "ui/toolkit/services.h"
-#include "ui/toolkit/widgets.h"
 
 #include <QApplication>
 
@@ -18,11 +17,5 @@ int main(int argc, char* argv[]) {
     }
     velo::core::SettingsFile settings(velo::core::settingsPathIn(argv[1]));
     velo::ui::DesktopServices services;
-    velo::ui::frmVelo window(settings, services);
-    if (!window.Form_Load()) {
-        return 1;
-    }
-    window.show();
-    velo::ui::centreOnScreen(&window);
-    return QApplication::exec();
+    return velo::ui::runLauncher(settings, services);
 }

@@ -2,7 +2,6 @@
 #include "platform/path.h"
 #include "ui/frmVelo/frmVelo.h"
 #include "ui/toolkit/services.h"
-#include "ui/toolkit/widgets.h"
 
 #include <QApplication>
 
@@ -22,11 +21,5 @@ int main(int argc, char* argv[]) {
     }
     velo::core::SettingsFile settings(velo::core::settingsPathIn(folder.path));
     velo::ui::DesktopServices services(velo::platform::gameLogPath());
-    velo::ui::frmVelo window(settings, services);
-    if (!window.Form_Load()) {
-        return 1;
-    }
-    window.show();
-    velo::ui::centreOnScreen(&window);
-    return QApplication::exec();
+    return velo::ui::runLauncher(settings, services);
 }

@@ -33,13 +33,16 @@ TEST_F(SettingsOnDisk, EachCallSeesTheFileAsItIsAndEditsItKeyByKey) {
               "[Quake2]\r\nPath=C:\\Quake2\r\nRunSetup=No\r\n[Other]\r\nkept=1\r\n");
 }
 
+// A file that is not there reads empty, in a folder that is not there too; one that
+// cannot be read or written is an error naming it.
 TEST_F(SettingsOnDisk, FailuresNameTheFile) {
+    SettingsFile gone(settingsPathIn((dir.path() / "gone").string()));
+    EXPECT_FALSE(gone.ReadINI("Quake2", "Path").error);
     std::filesystem::create_directory(settings.path());
     const SettingsRead read = settings.ReadINI("Quake2", "Path");
     ASSERT_TRUE(read.error);
     EXPECT_EQ(read.error->subject, settings.path());
     EXPECT_FALSE(read.error->reason.empty());
-    SettingsFile gone(settingsPathIn((dir.path() / "gone").string()));
     for (SettingsFile* file : {&settings, &gone}) {
         const platform::MaybeError write = file->WriteINI("Quake2", "RunSetup", "No");
         ASSERT_TRUE(write);

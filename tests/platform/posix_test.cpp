@@ -124,11 +124,6 @@ TEST(FileExists, FindsADanglingLink) {
     EXPECT_TRUE(FileExists(dir.file("link")));
 }
 
-TEST(SettingsPath, AtTheRootIsOneFileInIt) {
-    EXPECT_EQ(velo::core::settingsPathIn("/"), "/q2velo.ini");
-    EXPECT_EQ(velo::core::settingsPathIn("/opt/velo"), "/opt/velo/q2velo.ini");
-}
-
 TEST(FindGameFolders, SteamLibrariesThenTheSystemsPackageEachOnceNeverARerelease) {
     TempDir home, root, disk, bare;
     const fs::path steam = home.path() / ".local/share/Steam";

@@ -13,12 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool always(const std::string&) {
-    return true;
-}
-bool never(const std::string&) {
-    return false;
-}
+using Probe = bool (*)(const std::string&);
+const Probe always = [](const std::string&) { return true; };
+const Probe never = [](const std::string&) { return false; };
 
 struct FolderRow {
     const char* name;
@@ -62,15 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
                     FolderRow{"RelativeXdgIsIgnored", false, "relative/config",
                               "home/.config/velo-start", "home/.local/state/velo-start/game.log"}),
     [](const testing::TestParamInfo<FolderRow>& row) { return std::string(row.param.name); });
-
-TEST(ChooseSettingsFolder, KeepsAnExistingPerUserFolderAndItsFile) {
-    TempDir dir;
-    fs::create_directories(dir.path() / "xdg/velo-start");
-    dir.write("xdg/velo-start/q2velo.ini", "[Quake2]\r\nPath=/games/q2\r\n");
-    EXPECT_FALSE(
-        chooseSettingsFolder(dir.file("prog"), dir.file("xdg"), dir.file("home"), never).error);
-    EXPECT_EQ(dir.read("xdg/velo-start/q2velo.ini"), "[Quake2]\r\nPath=/games/q2\r\n");
-}
 
 // No per-user folder to be had: the error names what could not be made, or the program
 // folder that is kept for want of one.

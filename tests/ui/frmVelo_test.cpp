@@ -74,6 +74,10 @@ private slots:
                  moved ? qs(elsewhere.path()) : QStringLiteral("/old/game"));
         QCOMPARE(launcher.settings.ReadINI("Quake2", "RunSetup").value,
                  moved ? std::string("No") : stored.toStdString());
+        // The mod box is made when its page is first shown.
+        launcher.window->show();
+        launcher.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        QCOMPARE(launcher.get<QComboBox>("cmbMod")->currentText(), QStringLiteral("baseq2"));
     }
 
     void unreadableSettingsFileEndsTheStart() {

@@ -61,7 +61,7 @@ struct Launcher {
     template <class W> W* get(const char* name) { return find<W>(window.get(), name); }
     void click(const char* name) { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }
     QStringList modList() {
-        auto* mods = get<QComboBox>("cmbMod");
+        auto* mods = window->modList();
         QStringList items;
         for (int i = 0; i < mods->count(); ++i) {
             items << mods->itemText(i);

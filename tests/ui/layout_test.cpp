@@ -16,11 +16,10 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QStyleOption>
 #include <QTabBar>
 
-#include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 using namespace velo;
@@ -28,38 +27,23 @@ using namespace velo;
 namespace {
 using Faults = QStringList;
 
-// The controls a container places itself: its own child widgets, not their insides.
-QList<QWidget*> controls(QWidget* container) {
-    QList<QWidget*> list = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    list.removeIf([](QWidget* w) { return w->isWindow(); });
-    return list;
-}
-
 QSize textSize(const QWidget* w, const QString& text) {
     return w->fontMetrics().size(Qt::TextShowMnemonic, text);
 }
 
-QStyleOptionButton buttonOption(const QAbstractButton* w) {
+// A check box's or option button's indicator, or its caption's room; none for other controls.
+QRect checkPart(QWidget* w, bool indicator) {
+    const bool radio = qobject_cast<QRadioButton*>(w) != nullptr;
+    if (!radio && qobject_cast<QCheckBox*>(w) == nullptr) {
+        return {};
+    }
     QStyleOptionButton option;
     option.initFrom(w);
-    option.text = w->text();
-    return option;
-}
-
-// A check box's or option button's indicator, or its caption's room.
-QRect checkPart(const QAbstractButton* w, bool indicator) {
-    const bool radio = qobject_cast<const QRadioButton*>(w) != nullptr;
-    const QStyleOptionButton option = buttonOption(w);
+    option.text = static_cast<QAbstractButton*>(w)->text();
     const auto part = indicator
                           ? (radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator)
                           : (radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents);
     return w->style()->subElementRect(part, &option, w);
-}
-
-QAbstractButton* asCheck(QWidget* w) {
-    return qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)
-               ? static_cast<QAbstractButton*>(w)
-               : nullptr;
 }
 
 // Where a control shows something: a label where its text is, a check box where its
@@ -68,8 +52,8 @@ QRect shown(QWidget* w) {
     QRect r = w->geometry();
     if (auto* label = qobject_cast<QLabel*>(w)) {
         r = QRect(label->contentsRect().topLeft(), textSize(w, label->text())).translated(w->pos());
-    } else if (auto* check = asCheck(w)) {
-        r.setWidth(checkPart(check, false).left() + textSize(w, check->text()).width());
+    } else if (const QRect room = checkPart(w, false); room.isValid()) {
+        r.setWidth(room.left() + textSize(w, static_cast<QAbstractButton*>(w)->text()).width());
     }
     return r.intersected(w->geometry());
 }
@@ -92,13 +76,15 @@ void checkText(QWidget* w, Faults& faults) {
     };
     if (auto* label = qobject_cast<QLabel*>(w)) {
         fits(label->text(), label->contentsRect());
-    } else if (auto* check = asCheck(w)) {
-        if (!w->rect().contains(checkPart(check, true))) {
+    } else if (const QRect room = checkPart(w, false); room.isValid()) {
+        if (!w->rect().contains(checkPart(w, true))) {
             faults << w->objectName() + QLatin1String(": the indicator is cut");
         }
-        fits(check->text(), checkPart(check, false));
+        fits(static_cast<QAbstractButton*>(w)->text(), room);
     } else if (auto* push = qobject_cast<QPushButton*>(w)) {
-        const QStyleOptionButton option = buttonOption(push);
+        QStyleOptionButton option;
+        option.initFrom(w);
+        option.text = push->text();
         fits(push->text(), w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, w));
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         fits(edit->text(), editRoom(edit));
@@ -124,9 +110,9 @@ void checkPlainUnder(QWidget* picture, QWidget* w, Faults& faults) {
     const QColor first = image.pixelColor(0, 0);
     for (int i = 0; i < image.width() * image.height(); ++i) {
         const QColor c = image.pixelColor(i % image.width(), i / image.width());
-        if (std::abs(c.red() - first.red()) + std::abs(c.green() - first.green()) +
-                std::abs(c.blue() - first.blue()) >
-            36) {
+        const int distance = std::abs(c.red() - first.red()) + std::abs(c.green() - first.green()) +
+                             std::abs(c.blue() - first.blue());
+        if (distance > 36) {
             faults << w->objectName() + QLatin1String(" sits on busy artwork");
             return;
         }
@@ -138,7 +124,9 @@ void checkPlainUnder(QWidget* picture, QWidget* w, Faults& faults) {
 }
 
 void checkContainer(QWidget* container, Faults& faults) {
-    const QList<QWidget*> list = controls(container);
+    // The controls a container places itself: its own child widgets, not their insides.
+    QList<QWidget*> list = container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    list.removeIf([](QWidget* w) { return w->isWindow(); });
     for (QWidget* w : list) {
         if (w->objectName().isEmpty() || !container->rect().contains(shown(w))) {
             faults << QLatin1String(w->metaObject()->className()) + QLatin1Char(' ') +
@@ -163,35 +151,11 @@ void checkContainer(QWidget* container, Faults& faults) {
     }
 }
 
-// The controls of these containers that Tab reaches, in its order.
-QList<QWidget*> focusChain(QWidget* window, const QList<QWidget*>& containers) {
-    QList<QWidget*> chain;
-    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && containers.contains(w->parentWidget())) {
-            chain << w;
-        }
-    }
-    return chain;
-}
-
-// Where a layout gives no focus order, Tab goes down each column, never back up it.
-void checkColumns(const QList<QWidget*>& chain, Faults& faults) {
-    for (int i = 0; i < chain.size(); ++i) {
-        for (int j = i + 1; j < chain.size(); ++j) {
-            const QRect a = chain[i]->geometry();
-            const QRect b = chain[j]->geometry();
-            if (chain[i]->parentWidget() == chain[j]->parentWidget() && a.left() <= b.right() &&
-                b.left() <= a.right() && b.top() < a.top()) {
-                faults << chain[j]->objectName() + QLatin1String(" is reached after ") +
-                              chain[i]->objectName();
-            }
-        }
-    }
-}
-
-QString xprop(const QStringList& arguments) {
+// A property of the root window ("-root") or of one window ("-id N"), as xprop prints it;
+// empty without xprop.
+QString xprop(const QString& which, const char* property) {
     QProcess p;
-    p.start(QStringLiteral("xprop"), arguments);
+    p.start(QStringLiteral("xprop"), which.split(QLatin1Char(' ')) << QLatin1String(property));
     p.waitForFinished(5000);
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
@@ -206,21 +170,19 @@ void checkWindowButtons(QWidget* window, bool minimise, Faults& faults) {
         faults << QLatin1String("other window buttons, or resizable");
     }
     if (QGuiApplication::platformName() != QLatin1String("xcb") ||
-        QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty() ||
-        !xprop({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+        !xprop(QStringLiteral("-root"), "_NET_SUPPORTING_WM_CHECK")
              .contains(QLatin1String("window id"))) {
         return;
     }
-    const QString id = QString::number(window->winId());
+    const QString id = QStringLiteral("-id ") + QString::number(window->winId());
     QString allowed;
     for (int i = 0; i < 100 && !allowed.contains(QLatin1String("ACTION_CLOSE")); ++i) {
         QTest::qWait(20);
-        allowed = xprop({QStringLiteral("-id"), id, QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+        allowed = xprop(id, "_NET_WM_ALLOWED_ACTIONS");
     }
     // Function and decoration bits of the hints: minimise 8 and 32, maximise 16 and 64.
-    const QStringList hints = xprop({QStringLiteral("-id"), id, QStringLiteral("_MOTIF_WM_HINTS")})
-                                  .section(QLatin1Char('='), 1)
-                                  .split(QLatin1Char(','));
+    const QStringList hints =
+        xprop(id, "_MOTIF_WM_HINTS").section(QLatin1Char('='), 1).split(QLatin1Char(','));
     const uint functions = hints.value(1).trimmed().toUInt(nullptr, 16);
     const uint decorations = hints.value(2).trimmed().toUInt(nullptr, 16);
     if (bool(functions & 8) != minimise || bool(decorations & 32) != minimise || (functions & 16) ||
@@ -248,20 +210,31 @@ Faults checkWindow(QWidget* window, const char* statedFocusOrder) {
         tabs->setCurrentIndex(0);
     }
     checkContainer(window, faults);
-    QList<QWidget*> chain = focusChain(window, containers);
-    if (statedFocusOrder == nullptr) {
-        checkColumns(chain, faults);
-        return faults;
+    // The controls of these containers that Tab reaches, in its order.
+    QList<QWidget*> chain;
+    QStringList order;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && containers.contains(w->parentWidget())) {
+            chain << w;
+            order << w->objectName();
+        }
+    }
+    // Where a layout gives no focus order, Tab goes down each column, never back up it.
+    for (int i = 0; statedFocusOrder == nullptr && i < chain.size(); ++i) {
+        for (int j = i + 1; j < chain.size(); ++j) {
+            const QRect a = chain[i]->geometry();
+            const QRect b = chain[j]->geometry();
+            if (chain[i]->parentWidget() == chain[j]->parentWidget() && a.left() <= b.right() &&
+                b.left() <= a.right() && b.top() < a.top()) {
+                faults << order[j] + QLatin1String(" is reached after ") + order[i];
+            }
+        }
     }
     // Tab goes round: the order counts from the control that has the focus at first.
-    std::rotate(chain.begin(), std::find(chain.begin(), chain.end(), window->focusWidget()),
-                chain.end());
-    QStringList order;
-    for (QWidget* w : chain) {
-        order << w->objectName();
-    }
-    if (order.join(QLatin1Char(' ')) != QLatin1String(statedFocusOrder)) {
-        faults << QLatin1String("focus order ") + order.join(QLatin1Char(' '));
+    const qsizetype first = chain.indexOf(window->focusWidget());
+    const QString from = (order.mid(first) + order.mid(0, first)).join(QLatin1Char(' '));
+    if (statedFocusOrder != nullptr && from != QLatin1String(statedFocusOrder)) {
+        faults << QLatin1String("focus order ") + from;
     }
     return faults;
 }
@@ -283,7 +256,7 @@ private slots:
         ui::frmKeys keys(dir, mouse, services);
         ui::frmMouse buttons;
         ui::frmExtra extra(dir, lines, services);
-        ui::frmMod mods(launcher.settings, services, *launcher.get<QComboBox>("cmbMod"));
+        ui::frmMod mods(launcher.settings, services, *launcher.window->modList());
         ui::frmAbout about(services);
         ui::frmHalvern credits(services);
         const std::pair<QWidget*, const char*> windows[] = {

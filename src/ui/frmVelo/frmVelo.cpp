@@ -45,6 +45,9 @@ std::string ss(const QString& text) {
     return text.toStdString();
 }
 
+// The mod box's text at the start.
+constexpr char kFirstMod[] = "baseq2";
+
 // The engine, how it ended and, where it wrote any, its last words and where the rest is.
 QString failedStart(const platform::GameEnd& end) {
     QString text = frmVelo::tr("Quake II ended right after its start.") + QLatin1String("\n\n") +
@@ -127,7 +130,10 @@ void frmVelo::buildModSettings(QWidget* page) {
     auto* cmdQDir = makeButton(page, "cmdQDir", QStringLiteral("..."), {4980, 840, 375, 285});
     cmdQDir->setToolTip(tr("Choose another game directory"));
     makeLabel(page, "lblModSel", tr("Quake II MODs"), {5760, 480, 1815, 255}, true);
-    cmbMod_ = makeCombo(page, "cmbMod", {}, QStringLiteral("baseq2"), {5760, 840, 2775, 315});
+    // Made editable and named only when first used (modList): a line edit and its
+    // completer are not worth their memory at start-up on a page not yet opened.
+    cmbMod_ = makeCombo(page, "", {}, QString(), {5760, 840, 2775, 315}, /*editable*/ false);
+    cmbMod_->installEventFilter(this);
     auto* cmdEdit = makeButton(page, "cmdEdit", tr("Edit List"), {5760, 1320, 1215, 375});
     makePicture(page, "Image2", QStringLiteral(":/art/mods.svg"), {120, 1200, 5265, 5340});
 
@@ -265,7 +271,8 @@ bool frmVelo::Form_Load() {
         }
         cmbMod_->addItem(qs(*mod));
     }
-    cmbMod_->setEditText(QStringLiteral("baseq2"));
+    // Shown again here in case the box was made before the fill.
+    cmbMod_->setEditText(QLatin1String(kFirstMod));
     core::setStartValues(kept_);
     txtFreelook_->setText(qs(kept_.Sensitivity));
     return true;
@@ -279,6 +286,14 @@ bool frmVelo::runLocator() {
     return locator.exec() == QDialog::Accepted;
 }
 
+QComboBox* frmVelo::modList() const {
+    if (!cmbMod_->isEditable()) {
+        makeEditable(cmbMod_, QLatin1String(kFirstMod));
+        cmbMod_->setObjectName(QStringLiteral("cmbMod"));
+    }
+    return cmbMod_;
+}
+
 QString frmVelo::gameDirectory() const {
     return txtQDir_->text();
 }
@@ -286,7 +301,7 @@ QString frmVelo::gameDirectory() const {
 core::LaunchOptions frmVelo::currentOptions() const {
     core::LaunchOptions options = kept_;
     options.GameDir = ss(txtQDir_->text());
-    options.ModName = ss(cmbMod_->currentText());
+    options.ModName = ss(modList()->currentText());
     options.Sensitivity = ss(txtFreelook_->text());
     options.Dedicated = chkDedicated_->isChecked();
     options.MapName = ss(txtMap_->text());
@@ -305,7 +320,7 @@ void frmVelo::paintEvent(QPaintEvent* event) {
 
 void frmVelo::showIcon() {
     if (windowIcon().isNull()) {
-        setWindowIcon(QIcon(QStringLiteral(":/art/app-icon.svg")));
+        setWindowIcon(drawnIcon(QStringLiteral(":/art/app-icon.svg")));
     }
 }
 
@@ -336,7 +351,7 @@ void frmVelo::cmdEdit_Click() {
         modEditor_->activateWindow();
         return;
     }
-    modEditor_ = new frmMod(settings_, services_, *cmbMod_, this);
+    modEditor_ = new frmMod(settings_, services_, *modList(), this);
     connect(modEditor_, &QDialog::finished, modEditor_, &QObject::deleteLater);
     modEditor_->Form_Load();
     centreOnScreen(modEditor_);
@@ -507,7 +522,7 @@ void frmVelo::cmdBatch_Click() {
         request.filters << tr("Shell Script(*.sh)");
     }
     request.filters << tr("All Files(*.*)");
-    request.suggestedName = qs(core::suggestedBatchName(ss(cmbMod_->currentText())));
+    request.suggestedName = qs(core::suggestedBatchName(ss(modList()->currentText())));
     const auto path = services_.saveFile(this, request);
     if (!path) {
         return;
@@ -546,6 +561,9 @@ QString frmVelo::lineFor(const QObject* button) const {
 }
 
 bool frmVelo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cmbMod_ && event->type() == QEvent::Show) {
+        modList();
+    }
     if (event->type() == QEvent::ToolTip && (watched == cmdRunQuake_ || watched == cmdBatch_)) {
         static_cast<QWidget*>(watched)->setToolTip(lineFor(watched));
     }
@@ -563,6 +581,16 @@ void frmVelo::cmdInsert_Click() {
     // A name typed without any "." is taken whole.
     const QString name = QFileInfo(*path).fileName();
     txtMap_->setText(name.left(name.indexOf(QLatin1Char('.'))));
+}
+
+int runLauncher(core::SettingsFile& settings, Services& services) {
+    frmVelo window(settings, services);
+    if (!window.Form_Load()) {
+        return 1;
+    }
+    window.show();
+    centreOnScreen(&window);
+    return QApplication::exec();
 }
 
 } // namespace velo::ui

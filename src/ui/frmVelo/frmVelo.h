@@ -40,7 +40,8 @@ public:
 
     // The shared state the other windows read and write.
     QString gameDirectory() const;
-    QComboBox* modList() const { return cmbMod_; }
+    // The mod box, made editable on first use: its page's first show or the first call here.
+    QComboBox* modList() const;
     const core::LaunchOptions& keptOptions() const { return kept_; }
 
     void cmdAbout_Click();
@@ -115,5 +116,8 @@ private:
     QString enginesFor_;     // the game folder engines_ were found for
     bool enginesFound_ = false;
 };
+
+// Opens the main window over settings and runs until the program ends; its exit code.
+int runLauncher(core::SettingsFile& settings, Services& services);
 
 } // namespace velo::ui

@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -73,8 +76,35 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips 
     return label;
 }
 
-QLabel* sizeToText(QLabel* label) {
+namespace {
+void growToText(QLabel* label) {
     label->resize(label->sizeHint().expandedTo(label->size()));
+}
+
+// Grows a label to its text when it is first shown: measuring reads the font, which a
+// label on a page not yet opened need not do at start-up.
+class GrowWhenShown : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            growToText(static_cast<QLabel*>(watched));
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+} // namespace
+
+QLabel* sizeToText(QLabel* label) {
+    if (label->isVisible()) {
+        growToText(label);
+    } else {
+        label->installEventFilter(new GrowWhenShown(label));
+    }
     return label;
 }
 
@@ -122,19 +152,21 @@ QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items
     if (combo->font() != controlFont()) {
         combo->setFont(controlFont());
     }
-    if (editable) {
-        combo->setLineEdit(new QLineEdit(combo));
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
-    }
     combo->addItems(items);
     combo->setCurrentIndex(-1);
     if (editable) {
-        combo->setEditText(text);
+        makeEditable(combo, text);
     } else {
         combo->setPlaceholderText(text);
     }
     return combo;
+}
+
+void makeEditable(QComboBox* combo, const QString& text) {
+    combo->setLineEdit(new QLineEdit(combo));
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    combo->setEditText(text);
 }
 
 QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maximum, int value,
@@ -181,6 +213,23 @@ Picture* makePicture(QWidget* parent, const char* name, const QString& resource,
     auto* picture = place(new Picture(parent, resource), name, box);
     picture->lower();
     return picture;
+}
+
+QIcon drawnIcon(const QString& resource) {
+    // Drawn here rather than by the toolkit's SVG icon plugin, which is not worth loading
+    // for one icon.
+    QSvgRenderer renderer(resource);
+    QIcon icon;
+    for (const int side : {16, 32, 64, 128}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

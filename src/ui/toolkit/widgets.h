@@ -11,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QIcon;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -22,7 +23,7 @@ namespace velo::ui {
 // Control factories: each places one control at its twips box under its layout name.
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips box,
                   bool bold = false);
-// Grows a label the layout sizes to its text to the text at the font in use.
+// Grows a label the layout sizes to its text to the text at the font in use, once shown.
 QLabel* sizeToText(QLabel* label);
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, Twips box);
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, Twips box,
@@ -34,6 +35,8 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, Twip
                     int maxLength = 0, bool readOnly = false);
 QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
                      const QString& text, Twips box, bool editable = true);
+// Gives a combo box its line edit, showing text; the items stay as they are.
+void makeEditable(QComboBox* combo, const QString& text);
 QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maximum, int value,
                         Twips box);
 // A thin straight line drawn in the window's text colour.
@@ -58,6 +61,10 @@ private:
 };
 
 Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box);
+
+// An icon drawn from an SVG resource at 16, 32, 64 and 128 pixels, the sizes a desktop is
+// given of a scalable icon.
+QIcon drawnIcon(const QString& resource);
 
 // A label that acts as a link: blue, bold and underlined, with a pointing hand over it.
 class LinkLabel : public QLabel {
