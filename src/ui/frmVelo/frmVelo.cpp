@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QToolTip>
 
@@ -410,26 +411,38 @@ void frmVelo::findEngines() {
 
 void frmVelo::fillEngineList() {
     cmbEngine_->clear();
+    QStyleOptionComboBox box;
+    box.initFrom(cmbEngine_);
+    const int room =
+        cmbEngine_->style()
+            ->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, cmbEngine_)
+            .width();
+    // A long path loses its middle, not the program's name; the whole label is its tooltip.
+    const auto add = [&](const QString& label, const std::string& program) {
+        cmbEngine_->addItem(cmbEngine_->fontMetrics().elidedText(label, Qt::ElideMiddle, room),
+                            qs(program));
+        cmbEngine_->setItemData(cmbEngine_->count() - 1, label, Qt::ToolTipRole);
+    };
     int chosen = -1;
     for (const platform::Engine& engine : engines_) {
         if (engine.program == keptEngine_) {
             chosen = cmbEngine_->count();
         }
-        cmbEngine_->addItem(qs(platform::engineLabel(engine)), qs(engine.program));
+        add(qs(platform::engineLabel(engine)), engine.program);
     }
     if (!keptEngine_.empty() && chosen < 0) {
         // A kept engine elsewhere ("Other…") or gone: shown by name, never replaced.
         const platform::EngineLookup kept = services_.engineAt(keptEngine_);
         chosen = cmbEngine_->count();
-        cmbEngine_->addItem(kept.engine ? qs(platform::engineLabel(*kept.engine))
-                                        : tr("Not found: %1").arg(qs(keptEngine_)),
-                            qs(keptEngine_));
+        add(kept.engine ? qs(platform::engineLabel(*kept.engine))
+                        : tr("Not found: %1").arg(qs(keptEngine_)),
+            keptEngine_);
     } else if (engines_.empty()) {
-        cmbEngine_->addItem(tr("No engine found"), QString());
+        add(tr("No engine found"), {});
     }
-    cmbEngine_->addItem(tr("Other…"), QString());
+    add(tr("Other…"), {});
     cmbEngine_->setCurrentIndex(std::max(chosen, 0));
-    cmbEngine_->setToolTip(cmbEngine_->currentText());
+    cmbEngine_->setToolTip(cmbEngine_->currentData(Qt::ToolTipRole).toString());
 }
 
 platform::EngineLookup frmVelo::chosenEngine() {
