@@ -7,14 +7,12 @@
 namespace velo::core {
 namespace {
 
-// Named after the mod, except the base game. One line and CR LF, quoted only where the
-// command interpreter would cut the program at a blank. The window test writes the
-// composed line of the first start, unquoted.
+// Named after the mod, except the base game (whose name the window test checks). One line and CR
+// LF, quoted only where the command interpreter would cut the program at a blank. The window test
+// writes the composed line of the first start, unquoted.
 TEST(BatchFile, NamedAfterTheModOneLineQuotedOnlyWhereItWouldSplit) {
-    for (const auto& [mod, name] : {std::pair{"baseq2", "Mod.bat"},
-                                    {"", "Mod.bat"},
-                                    {"ctf", "ctf.bat"},
-                                    {"BaseQ2", "BaseQ2.bat"}}) {
+    for (const auto& [mod, name] :
+         {std::pair{"", "Mod.bat"}, {"ctf", "ctf.bat"}, {"BaseQ2", "BaseQ2.bat"}}) {
         EXPECT_EQ(suggestedBatchName(mod), name) << mod;
     }
     const char* const rows[][3] = {
