@@ -1,12 +1,8 @@
 #include "process.h"
 #include "spawn_posix.h"
 
-#include "path.h"
-
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

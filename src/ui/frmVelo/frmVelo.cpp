@@ -398,10 +398,9 @@ void frmVelo::Combo1_Click() {
 
 void frmVelo::findEngines() {
     // Nothing found is looked for again: Wine or an engine may have come since.
-    if (enginesFound_ && enginesFor_ == gameDirectory() && !engines_.empty()) {
+    if (!engines_.empty() && enginesFor_ == gameDirectory()) {
         return;
     }
-    enginesFound_ = true;
     enginesFor_ = gameDirectory();
     engines_ = services_.findEngines(ss(enginesFor_));
     // An unreadable file leaves the choice to the first engine found.

@@ -114,7 +114,6 @@ private:
     std::vector<platform::Engine> engines_;
     std::string keptEngine_; // the player's choice, "" for the first found
     QString enginesFor_;     // the game folder engines_ were found for
-    bool enginesFound_ = false;
 };
 
 // Opens the main window over settings and runs until the program ends; its exit code.
