@@ -25,12 +25,17 @@ SettingsRead SettingsFile::ReadINI(std::string_view section, std::string_view ke
 
 platform::MaybeError SettingsFile::WriteINI(std::string_view section, std::string_view key,
                                             std::string_view value) {
+    return Edit([&](std::string_view text) { return profileSet(text, section, key, value); });
+}
+
+platform::MaybeError
+SettingsFile::Edit(const std::function<std::string(std::string_view text)>& change) {
     platform::FileRead file = platform::readTextFile(path_);
     // Writing over a file that could not be read would throw its other entries away.
     if (file.status == platform::FileRead::Status::Failed) {
         return std::move(file.error);
     }
-    return platform::writeTextFileAtomic(path_, profileSet(file.text, section, key, value));
+    return platform::writeTextFileAtomic(path_, change(file.text));
 }
 
 } // namespace velo::core

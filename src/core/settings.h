@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ public:
     SettingsRead ReadINI(std::string_view section, std::string_view key) const;
     platform::MaybeError WriteINI(std::string_view section, std::string_view key,
                                   std::string_view value);
+
+    // Reads the file, hands its text to change and writes what change returns in one
+    // atomic write; every writer goes through here, so a change is whole or not at all.
+    platform::MaybeError Edit(const std::function<std::string(std::string_view text)>& change);
 
 private:
     std::string path_;
