@@ -216,7 +216,7 @@ void frmVelo::buildRun(QWidget* page) {
 }
 
 void frmVelo::buildSetupRow() {
-    auto* lblSetup = makeLabel(this, "lblSetup", tr("&Setup"), {120, 6900, 615, 255}, true);
+    auto* lblSetup = makeLabel(this, "lblSetup", tr("&Setup"), {120, 6915, 615, 255}, true);
     cmbSetup_ = makeCombo(this, "cmbSetup", {tr("Start values")}, QString(), {720, 6870, 3255, 315},
                           /*editable*/ false);
     cmbSetup_->setCurrentIndex(0);
