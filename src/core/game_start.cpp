@@ -48,8 +48,8 @@ MaybeError uncarried(const platform::Engine& engine, const std::vector<Field>& f
             bad = '+';
         }
         if (bad != 0) {
-            return Error{engine.program, "the " + std::string(field.what) + " \"" + std::string(field.value) +
-                                             "\" holds " +
+            return Error{engine.program, "the " + std::string(field.what) + " \"" +
+                                             std::string(field.value) + "\" holds " +
                                              (bad == '"' ? "a double quote (\")" : "\"+\"") +
                                              ", which this engine's command line cannot carry"};
         }
