@@ -63,10 +63,11 @@ RealGame::~RealGame() {
     if (ended()) {
         return;
     }
+    // No id: the start failed, so nothing runs.
     if (const int id = processId(); id > 1) {
         ::kill(-id, SIGKILL);
+        waitForEnd(5s);
     }
-    waitForEnd(5s);
 }
 
 LaunchPlan RealGame::wrap(const LaunchPlan& plan) const {
