@@ -53,6 +53,9 @@ constexpr char kFirstMod[] = "baseq2";
 QString failedStart(const platform::GameEnd& end) {
     QString text = frmVelo::tr("Quake II ended right after its start.") + QLatin1String("\n\n") +
                    describe(platform::Error{end.program, "ended with " + end.status + "."});
+    if (!end.errorLine.empty()) {
+        text += frmVelo::tr("\n\nThe first error it reported:\n") + qs(end.errorLine);
+    }
     if (!end.lastLines.empty()) {
         text += frmVelo::tr("\n\nThe last lines of its output:\n") + qs(end.lastLines);
     }
