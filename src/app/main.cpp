@@ -1,5 +1,6 @@
 #include "core/arguments.h"
 #include "core/settings.h"
+#include "platform/game_watch.h"
 #include "platform/path.h"
 #include "ui/frmVelo/frmVelo.h"
 #include "ui/toolkit/services.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[]) {
         std::fputs(velo::core::usageText(), stdout);
         return 0;
     }
+    velo::platform::restoreChildSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velo-start"));
     // Not a display name: the toolkit would append it to every window's caption.
