@@ -27,6 +27,7 @@ namespace velo::ui {
 class Services;
 class TabControl;
 class frmMod;
+class frmServers;
 
 // The main window: five tab pages of launch options and the actions that use them.
 class frmVelo : public QWidget {
@@ -51,6 +52,9 @@ public:
     void cmdExtra_Click();
     void cmdQDir_Click();
     void cmdRunQuake_Click();
+    void cmdJoin_Click();
+    // Starts the engine on the server at address, as "Run Quake II" starts it.
+    void joinServer(const QString& address, const QString& password);
     void cmdBatch_Click();
     void cmdInsert_Click();
     void Combo1_Click();
@@ -93,6 +97,7 @@ private:
     MouseSetup mouse_;
     scripts::ExtraLines extraLines_;
     QPointer<frmMod> modEditor_;
+    QPointer<frmServers> servers_;
 
     TabControl* SSTab1_ = nullptr;
     QLineEdit* txtQDir_ = nullptr;
