@@ -1,18 +1,11 @@
 #include "support/temp_dir.h"
 
-#include "core/command_line.h"
-#include "core/game_start.h"
 #include "platform/engines.h"
-#include "platform/process.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
-#include <unistd.h>
 
 using namespace velo::platform;
 using velo::test::TempDir;
@@ -71,53 +64,6 @@ TEST(FindEngines, InTheDefaultOrderOrOneAlone) {
     EXPECT_EQ(engineAt(dir.file("q2proded"), "").engine->family, Family::Q2pro);
     EXPECT_EQ(engineAt(dir.file("QUAKE2.EXE"), "").error->reason,
               "a Windows program, but wine is not on PATH");
-}
-
-// The real engine, started as the launcher starts it, tells on its console what arrived.
-TEST(RealEngine, TakesEveryChoiceFromAFolderWithABlank) {
-    const std::string q2ded = "/usr/lib/yamagi-quake2/q2ded";
-    if (::access(q2ded.c_str(), X_OK) != 0) {
-        const char* ci = std::getenv("CI");
-        ASSERT_FALSE(ci && std::string(ci) == "true") << q2ded << " is missing: CI installs it";
-        GTEST_SKIP() << q2ded << " is not installed (Debian: yamagi-quake2-core)";
-    }
-    TempDir dir;
-    fs::create_directories(dir.path() / "Quake 2/baseq2");
-    dir.write("Quake 2/baseq2/q2velo.txt", "set logfile 2\nset velo_marker velo-42\n");
-    // Asked once the command line has run: the engine prints each value.
-    dir.write("console", "hostname\ngame\ndmflags\nvelo_marker\nquit\n");
-    fs::permissions(dir.path(), fs::perms::all); // also the engine's home
-
-    velo::core::LaunchOptions options;
-    velo::core::setStartValues(options);
-    options.GameDir = dir.file("Quake 2");
-    options.ModName = "ctf";
-    options.HostName = "Frag Fest";
-    options.Dedicated = true; // only a dedicated server reads its console from stdin
-    velo::core::flagBoxClicked(options, 3, true);
-    velo::core::StartPlan start = velo::core::planStart({q2ded, Family::Yamagi, {}}, options);
-    ASSERT_FALSE(start.error);
-    // The engine refuses to run as root; it reads its console from stdin; timeout ends it
-    // should it never read quit.
-    LaunchPlan& plan = start.plan;
-    plan.arguments.insert(
-        plan.arguments.begin(),
-        {"-c",
-         "[ \"$(/usr/bin/id -u)\" != 0 ] || set -- /usr/bin/setpriv --reuid=nobody "
-         "--regid=nogroup --clear-groups \"$@\"\n"
-         "HOME=\"$0\" exec /usr/bin/timeout 30 \"$@\" <\"$0/console\"",
-         dir.path().string(), plan.program});
-    plan.program = "/bin/sh";
-    GameProcess watch(dir.file("output"));
-    ASSERT_FALSE(startGame(plan, &watch));
-    for (int i = 0; i < 700 && !watch.ended(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    const std::string text = dir.read(".yq2/ctf/qconsole.log");
-    for (const char* said : {"\"hostname\" is \"Frag Fest\"", "\"game\" is \"ctf\"",
-                             "\"dmflags\" is \"20\"", "\"velo_marker\" is \"velo-42\""}) {
-        EXPECT_NE(text.find(said), std::string::npos) << said << " not in:\n" << text;
-    }
 }
 
 } // namespace
