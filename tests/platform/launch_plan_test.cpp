@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include "core/game_start.h"
 #include "platform/engines.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,82 @@ TEST(FindEngines, InTheDefaultOrderOrOneAlone) {
     EXPECT_EQ(engineAt(dir.file("q2proded"), "").engine->family, Family::Q2pro);
     EXPECT_EQ(engineAt(dir.file("QUAKE2.EXE"), "").error->reason,
               "a Windows program, but wine is not on PATH");
+}
+
+std::string joined(const std::vector<std::string>& arguments) {
+    std::string text;
+    for (const std::string& argument : arguments) {
+        text += (text.empty() ? "" : "|") + argument;
+    }
+    return text;
+}
+
+// The engine starts in the game folder, so a relative program or folder would name another
+// file there; and a native engine on a system that tells case reads only "baseq2".
+TEST(StartPaths, AbsoluteFromWhereTheLauncherRunsAndTheBaseFolderSpelledAsEnginesRead) {
+    TempDir here;
+    const fs::path before = fs::current_path();
+    fs::current_path(here.path());
+    fs::create_directories(here.path() / "q2/BaseQ2");
+    const std::string cwd = fs::current_path().string();
+    const struct {
+        const char* name;
+        Engine engine;
+        const char* gameDir;
+        std::string program;
+        std::string firstArguments;
+        std::string says; // empty: the start goes ahead
+    } rows[] = {
+        {"an empty PATH entry's engine",
+         {"./yquake2", Family::Yamagi, {}},
+         "/q2",
+         cwd + "/yquake2",
+         "-datadir|/q2",
+         ""},
+        {"a hand-edited relative folder",
+         {"/e/q2pro", Family::Q2pro, {}},
+         ".\\q3",
+         "/e/q2pro",
+         "+set|basedir|" + cwd + "/q3",
+         ""},
+        {"the original through a relative wine",
+         {"q3/quake2.exe", Family::Original, "bin/wine"},
+         "q3",
+         cwd + "/bin/wine",
+         cwd + "/q3/quake2.exe|+set",
+         ""},
+        {"BaseQ2 and a native engine",
+         {"/e/quake2", Family::Yamagi, {}},
+         "q2",
+         "",
+         "",
+         cwd + "/q2/BaseQ2: this engine reads the game's data only from a folder named "
+               "\"baseq2\""},
+        {"BaseQ2 and the original",
+         {"q2/Quake2.exe", Family::Original, {}},
+         "q2",
+         cwd + "/q2/Quake2.exe",
+         "+set|game",
+         ""},
+    };
+    for (const auto& row : rows) {
+        const velo::core::StartPlan start = velo::core::planStart(row.engine, [&] {
+            velo::core::LaunchOptions o;
+            velo::core::setStartValues(o);
+            o.GameDir = row.gameDir;
+            return o;
+        }());
+        const std::string reason = start.error ? start.error->message() : "";
+        EXPECT_EQ(reason.substr(0, row.says.size()), row.says) << row.name;
+        EXPECT_EQ(start.plan.program, row.program) << row.name;
+        EXPECT_EQ(joined(start.plan.arguments).substr(0, row.firstArguments.size()),
+                  row.firstArguments)
+            << row.name;
+        if (!start.error) {
+            EXPECT_EQ(start.plan.workingDir.substr(0, 1), "/") << row.name;
+        }
+    }
+    fs::current_path(before);
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+
 using namespace velo::scripts;
 using velo::test::kAliases;
 using velo::test::kDefaultCustom;
@@ -29,22 +32,34 @@ TEST(Presets, AreTheFixedLayoutsByteForByte) {
     }
 }
 
-TEST(CustomLayout, DuckAddsACrouchLinePerButtonInMouseOrder) {
+// A button left at its first text keeps the game's binding; an entry becomes the game's
+// command, any typed text stays as typed.
+TEST(CustomLayout, MouseButtonsGetTheGamesCommands) {
     CustomLayout layout = CustomLayout::defaults();
     EXPECT_EQ(customScript(layout), kDefaultCustom);
-    layout.mouse[1] = "Duck";
-    EXPECT_EQ(mouseTail(customScript(layout)),
-              "bind mouse1 \"+Mouse 1\"\r\nbind mouse2 \"+Duck\"\r\nbind mouse3 \"+Mouse 3\"\r\n"
-              "exec q2extra.txt\r\nbind mouse2 \"+movedown\"\r\n");
-    layout.mouse = {"Duck", "Duck", "Duck"};
-    EXPECT_EQ(mouseTail(customScript(layout)),
-              "bind mouse1 \"+Duck\"\r\nbind mouse2 \"+Duck\"\r\nbind mouse3 \"+Duck\"\r\n"
-              "exec q2extra.txt\r\nbind mouse1 \"+movedown\"\r\nbind mouse2 \"+movedown\"\r\n"
-              "bind mouse3 \"+movedown\"\r\n");
-    layout.mouse = {"duck", "Duck ", "Mouse 3"};
-    EXPECT_EQ(mouseTail(customScript(layout)),
-              "bind mouse1 \"+duck\"\r\nbind mouse2 \"+Duck \"\r\nbind mouse3 \"+Mouse 3\"\r\n"
-              "exec q2extra.txt\r\n");
+    const struct {
+        const char* name;
+        std::array<std::string, kMouseCount> mouse;
+        const char* lines; // after the key lines
+    } rows[] = {
+        {"the five entries",
+         {"Attack", "Freelook", "Run"},
+         "bind mouse1 \"+attack\"\r\nbind mouse2 \"+mlook\"\r\nbind mouse3 \"+speed\"\r\n"},
+        {"Forward and Duck, no second Duck line",
+         {"Forward", "Duck", "Duck"},
+         "bind mouse1 \"+forward\"\r\nbind mouse2 \"+movedown\"\r\nbind mouse3 \"+movedown\"\r\n"},
+        {"typed texts as typed, an entry in other case typed too",
+         {"+zoom", "duck", "weapnext"},
+         "bind mouse1 \"+zoom\"\r\nbind mouse2 \"duck\"\r\nbind mouse3 \"weapnext\"\r\n"},
+        {"only the button's own first text is left out",
+         {"Mouse 2", "Mouse 2", "Mouse 3"},
+         "bind mouse1 \"Mouse 2\"\r\n"},
+    };
+    for (const auto& row : rows) {
+        layout.mouse = row.mouse;
+        EXPECT_EQ(mouseTail(customScript(layout)), std::string(row.lines) + "exec q2extra.txt\r\n")
+            << row.name;
+    }
 }
 
 TEST(CustomLayout, EmptyTextsAreWrittenAsTheyAre) {
