@@ -181,6 +181,7 @@ std::optional<ServerStatus> parseStatus(std::string_view packet) {
         }
     }
     status.mod = game.empty() ? gamename : game;
+    status.gameDir = game.empty() ? "baseq2" : game;
     packet.remove_prefix(std::min(lineEnd + 1, packet.size()));
     while (!packet.empty() && status.players.size() < kMaxPlayers) {
         const std::size_t end = std::min(packet.find('\n'), packet.size());

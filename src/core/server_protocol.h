@@ -60,7 +60,8 @@ struct PlayerInfo {
 struct ServerStatus {
     std::string name;
     std::string map;
-    std::string mod; // gamename, or game where the server names one
+    std::string mod;     // gamename, or game where the server names one
+    std::string gameDir; // the folder a joining client plays in: game, else "baseq2"
     int maxPlayers = 0;
     bool needsPassword = false;
     std::vector<PlayerInfo> players;

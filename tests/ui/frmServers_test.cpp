@@ -150,7 +150,8 @@ private slots:
         list->setCurrentItem(row(list, QStringLiteral("Alpha")));
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(joins.size(), 1);
-        QCOMPARE(joins.takeFirst(), (QVariantList{address(world.alpha), QString()}));
+        QCOMPARE(joins.takeFirst(),
+                 (QVariantList{address(world.alpha), QString(), QStringLiteral("baseq2")}));
         QVERIFY(world.services.passwordAsks.empty());
 
         // Cancelling the password joins nothing.
@@ -158,7 +159,8 @@ private slots:
         QCOMPARE(joins.size(), 0);
         world.services.passwords.push_back(QStringLiteral("s3cret"));
         window->lstServers_DblClick(row(list, QStringLiteral("Beta")));
-        QCOMPARE(joins.takeFirst(), (QVariantList{address(world.beta), QStringLiteral("s3cret")}));
+        QCOMPARE(joins.takeFirst(), (QVariantList{address(world.beta), QStringLiteral("s3cret"),
+                                                  QStringLiteral("baseq2")}));
         QCOMPARE(world.services.passwordAsks.size(), 2u);
 
         auto* typed = find<QLineEdit>(window.get(), "txtAddress");
@@ -186,7 +188,8 @@ private slots:
         typed->setText(address(world.beta));
         world.services.passwords.push_back(QStringLiteral("pw"));
         QTest::keyClick(typed, Qt::Key_Return);
-        QCOMPARE(joins.takeFirst(), (QVariantList{address(world.beta), QStringLiteral("pw")}));
+        QCOMPARE(joins.takeFirst(), (QVariantList{address(world.beta), QStringLiteral("pw"),
+                                                  QStringLiteral("baseq2")}));
     }
 
     void favouritesSurviveARestart() {

@@ -32,8 +32,9 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "servers_real_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit, Qt's own statics may already be gone.
+    static auto* app = new QApplication(argc, argv);
+    return *app;
 }
 
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds within) {
@@ -129,9 +130,46 @@ protected:
     ClientServices services;
 };
 
+bool hasPlayers(const std::string& status) {
+    return !statusPlayers(status).empty();
+}
+
 TEST_F(RealServers, ListsExactlyTheTwoServers) {
     ui::frmServers window(settings, services);
     EXPECT_EQ(listed(window), (std::vector<std::string>{"Velo-One velo1 0/8 127.0.0.1:27910",
                                                         "Velo-Two velo2 0/8 127.0.0.1:27911"}));
+}
+
+// Joined from the main window's "Join Game…", the real client asks for the password, plays
+// on that server and the launcher ends.
+TEST_F(RealServers, TheClientJoinsThePasswordServer) {
+    REQUIRE_PROGRAM(kClient, "yamagi-quake2");
+    REQUIRE_PROGRAM(kXvfb, "xvfb");
+    Xvfb x;
+    ASSERT_FALSE(x.display().empty()) << x.error();
+    RealGame client(dir.path() / "client", dir.path() / "client.log",
+                    {clientEnvironment(x.display())});
+    services.client = &client;
+    services.engines = std::vector<platform::Engine>{{kClient, platform::Family::Yamagi, {}}};
+    services.passwords.push_back(QStringLiteral("s3cret"));
+
+    ui::frmVelo launcher(settings, services);
+    ASSERT_TRUE(launcher.Form_Load());
+    launcher.findChild<QPushButton*>(QStringLiteral("cmdJoin"))->click();
+    auto* window = launcher.findChild<ui::frmServers*>();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(listed(*window).size(), 2u);
+    auto* list = window->findChild<QTreeWidget*>(QStringLiteral("lstServers"));
+    const auto two = list->findItems(QStringLiteral("Velo-Two"), Qt::MatchExactly, 0);
+    ASSERT_EQ(two.size(), 1);
+    list->setCurrentItem(two.front());
+    window->findChild<QPushButton*>(QStringLiteral("cmdJoinServer"))->click();
+
+    EXPECT_EQ(services.passwordAsks, std::vector<QString>{QStringLiteral("127.0.0.1:27911")});
+    ASSERT_EQ(services.starts.size(), 1u);
+    EXPECT_EQ(services.quits, std::vector<int>{0}) << client.output();
+    const auto status = waitForStatus(27911, 30s, servers[1].get(), hasPlayers);
+    ASSERT_TRUE(status && hasPlayers(*status)) << client.output().substr(0, 20000);
+    EXPECT_EQ(statusValue(*status, "needpass"), "1") << *status;
 }
 } // namespace

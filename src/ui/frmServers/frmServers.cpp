@@ -441,7 +441,9 @@ void frmServers::lstServers_DblClick(QTreeWidgetItem* item) {
         return;
     }
     const auto server = static_cast<std::size_t>(item->data(Name, kServerRole).toULongLong());
-    join(item->text(Address), search_->servers()[server].status.needsPassword);
+    const core::ServerEntry& entry = search_->servers()[server];
+    join(item->text(Address),
+         entry.state == core::ServerEntry::State::Answered ? &entry.status : nullptr);
 }
 
 void frmServers::cmdJoinServer_Click() {
@@ -466,25 +468,28 @@ void frmServers::txtAddress_Return() {
                               .arg(text));
         return;
     }
-    bool needsPassword = false;
+    const core::ServerStatus* status = nullptr;
     if (const auto ip = core::parseDottedIPv4(split->host); ip && search_) {
-        if (const auto known = search_->find({*ip, split->port})) {
-            needsPassword = search_->servers()[*known].status.needsPassword;
+        const auto known = search_->find({*ip, split->port});
+        if (known && search_->servers()[*known].state == core::ServerEntry::State::Answered) {
+            status = &search_->servers()[*known].status;
         }
     }
-    join(qs(split->host) + QLatin1Char(':') + QString::number(split->port), needsPassword);
+    join(qs(split->host) + QLatin1Char(':') + QString::number(split->port), status);
 }
 
-void frmServers::join(const QString& address, bool needsPassword) {
+void frmServers::join(const QString& address, const core::ServerStatus* status) {
+    // Copied first: the dialog's event loop may take in answers that move the search's data.
+    const QString gameDir = qs(status != nullptr ? status->gameDir : "baseq2");
     QString password;
-    if (needsPassword) {
+    if (status != nullptr && status->needsPassword) {
         const std::optional<QString> answer = services_.askPassword(this, address);
         if (!answer) {
             return;
         }
         password = *answer;
     }
-    emit joinRequested(address, password);
+    emit joinRequested(address, password, gameDir);
 }
 
 bool frmServers::eventFilter(QObject* watched, QEvent* event) {
@@ -563,10 +568,8 @@ QMenu* frmServers::contextMenuFor(QTreeWidgetItem* item) {
     const QString address = item->text(Address);
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("mnuServer"));
-    const auto server = static_cast<std::size_t>(item->data(Name, kServerRole).toULongLong());
-    const bool needsPassword = search_ && search_->servers()[server].status.needsPassword;
     connect(menu->addAction(tr("&Join")), &QAction::triggered, this,
-            [this, address, needsPassword] { join(address, needsPassword); });
+            [this, item] { lstServers_DblClick(item); });
     const std::vector<std::string> list = favourites();
     const bool favourite = std::any_of(list.begin(), list.end(), [&](const std::string& entry) {
         const auto split = core::splitHostPort(entry, core::kServerPort);

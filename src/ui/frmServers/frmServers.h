@@ -65,8 +65,9 @@ public:
     bool finished() const;
 
 signals:
-    // password is empty where the server asks for none.
-    void joinRequested(const QString& address, const QString& password);
+    // password is empty where the server asks for none; gameDir is the server's game
+    // folder, "baseq2" where it names none or is not known.
+    void joinRequested(const QString& address, const QString& password, const QString& gameDir);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -86,7 +87,8 @@ private:
     void showProgress();
     void showPlayers();
     void schedule();
-    void join(const QString& address, bool needsPassword);
+    // status: what the server told about itself, where it is known.
+    void join(const QString& address, const core::ServerStatus* status);
     void setFavourites(const std::vector<std::string>& list);
     void addFavourite(const QString& address);
     void removeFavourite(const QString& address);

@@ -498,9 +498,14 @@ void frmVelo::cmbEngine_Click(int index) {
 }
 
 void frmVelo::cmdRunQuake_Click() {
+    startEngine(currentOptions(), std::nullopt);
+}
+
+void frmVelo::startEngine(const core::LaunchOptions& options,
+                          const std::optional<core::Join>& join) {
     const platform::EngineLookup engine = chosenEngine();
     const core::StartPlan start =
-        engine.engine ? core::planStart(*engine.engine, currentOptions()) : core::StartPlan{};
+        engine.engine ? core::planStart(*engine.engine, options, join) : core::StartPlan{};
     platform::MaybeError error = engine.error ? engine.error : start.error;
     if (!error) {
         error = services_.startGame(start.plan);
@@ -541,9 +546,10 @@ void frmVelo::cmdJoin_Click() {
     servers_->show();
 }
 
-void frmVelo::joinServer(const QString& address, const QString& password) {
-    (void)address;
-    (void)password;
+void frmVelo::joinServer(const QString& address, const QString& password, const QString& gameDir) {
+    core::LaunchOptions options = currentOptions();
+    options.ModName = ss(gameDir);
+    startEngine(options, core::Join{ss(address), ss(password)});
 }
 
 void frmVelo::cmdBatch_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/game_start.h"
 #include "core/launch_options.h"
 #include "platform/engines.h"
 #include "scripts/extra_script.h"
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -53,8 +55,9 @@ public:
     void cmdQDir_Click();
     void cmdRunQuake_Click();
     void cmdJoin_Click();
-    // Starts the engine on the server at address, as "Run Quake II" starts it.
-    void joinServer(const QString& address, const QString& password);
+    // Starts the engine on the server at address, in the server's game folder, as
+    // "Run Quake II" starts it.
+    void joinServer(const QString& address, const QString& password, const QString& gameDir);
     void cmdBatch_Click();
     void cmdInsert_Click();
     void Combo1_Click();
@@ -76,6 +79,9 @@ private:
     void connectLaunchOptions();
 
     void showIcon();
+    // Starts the chosen engine and watches it: the windows go, and come back with the
+    // engine's last lines when it fails at once; a running game ends the launcher.
+    void startEngine(const core::LaunchOptions& options, const std::optional<core::Join>& join);
     // Runs the locator modally; true when its "&Okay" stored a folder.
     bool runLocator();
     // The kept fields and the window fields read from the controls, in the line's order.
