@@ -82,8 +82,8 @@ private:
     // Starts the chosen engine and watches it: the windows go, and come back with the
     // engine's last lines when it fails at once; a running game ends the launcher.
     void startEngine(const core::LaunchOptions& options, const std::optional<core::Join>& join);
-    // Runs the locator modally; true when its "&Okay" stored a folder.
-    bool runLocator();
+    // Runs the locator modally; the folder its "&Okay" chose, saved or not.
+    std::optional<QString> runLocator();
     // The kept fields and the window fields read from the controls, in the line's order.
     core::LaunchOptions currentOptions() const;
     // What a button would run, as its tooltip shows it.
