@@ -56,6 +56,8 @@ struct Launcher {
     }
     bool load() {
         window = std::make_unique<ui::frmVelo>(settings, services);
+        // Every page is made before a test looks for a control on it.
+        window->buildPages();
         return window->Form_Load();
     }
     template <class W> W* get(const char* name) { return find<W>(window.get(), name); }

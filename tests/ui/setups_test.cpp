@@ -228,6 +228,34 @@ private slots:
         QCOMPARE(launcher.home.read("q2velo.ini"), core::withPicked(replaced, ""));
     }
 
+    // Pages made only when first shown come up as those made at once, in place and shown.
+    void pagesMadeWhenFirstShownLookTheSame() {
+        Launcher eager;
+        QVERIFY(eager.load());
+        Launcher other;
+        ui::frmVelo lazy(other.settings, other.services);
+        QVERIFY(lazy.Form_Load());
+        QVERIFY(lazy.findChild<QWidget*>(QStringLiteral("cmdRunQuake")) == nullptr);
+        for (QWidget* window :
+             {static_cast<QWidget*>(eager.window.get()), static_cast<QWidget*>(&lazy)}) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+        }
+        auto* tabs = lazy.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        for (int page = 3; page <= 4; ++page) {
+            tabs->setCurrentIndex(page);
+            eager.get<QTabWidget>("SSTab1")->setCurrentIndex(page);
+            const auto controls =
+                tabs->widget(page)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            QVERIFY(controls.size() > 3);
+            for (QWidget* control : controls) {
+                auto* twin = eager.get<QWidget>(control->objectName().toLatin1().constData());
+                QCOMPARE(control->geometry(), twin->geometry());
+                QCOMPARE(control->isVisible(), twin->isVisible());
+            }
+        }
+    }
+
     // Picking sets each control through its own handler, so the total and the boxes, the
     // slider and its number agree; a damaged setup says once what it left out.
     void pickingSetsEveryControlAsThePlayerWould() {

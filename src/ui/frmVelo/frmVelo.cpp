@@ -108,9 +108,9 @@ frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* pare
     buildWelcome(SSTab1_->addPage(tr("Welcome")));
     buildModSettings(SSTab1_->addPage(tr("Mod Settings")));
     buildDeathmatchOptions(SSTab1_->addPage(tr("Deathmatch Options")));
-    buildServerSettings(SSTab1_->addPage(tr("Server Settings")));
-    QWidget* run = SSTab1_->addPage(tr("Run Quake II"));
-    buildRun(run);
+    // The start-up and the first window need neither of these two.
+    SSTab1_->addPage(tr("Server Settings"), [this](QWidget* page) { buildServerSettings(page); });
+    QWidget* run = SSTab1_->addPage(tr("Run Quake II"), [this](QWidget* page) { buildRun(page); });
     SSTab1_->setCurrentIndex(0);
     connect(SSTab1_, &QTabWidget::currentChanged, this, [this, run](int index) {
         if (SSTab1_->widget(index) == run) {
@@ -201,6 +201,12 @@ void frmVelo::buildServerSettings(QWidget* page) {
     makePicture(page, "Image3", QStringLiteral(":/art/server.svg"), {120, 2760, 3825, 3780});
 
     connect(cmdInsert, &QPushButton::clicked, this, &frmVelo::cmdInsert_Click);
+    // Made with their start states, which the start total already holds.
+    for (const core::FlagBox& box : core::flagBoxes()) {
+        const QString name = QStringLiteral("Check%1").arg(box.box);
+        connect(page->findChild<QCheckBox*>(name), &QCheckBox::toggled, this,
+                [this, n = box.box](bool checked) { core::flagBoxClicked(kept_, n, checked); });
+    }
 }
 
 void frmVelo::buildRun(QWidget* page) {
@@ -237,11 +243,6 @@ void frmVelo::buildSetupRow() {
 }
 
 void frmVelo::connectLaunchOptions() {
-    for (const core::FlagBox& box : core::flagBoxes()) {
-        const QString name = QStringLiteral("Check%1").arg(box.box);
-        connect(findChild<QCheckBox*>(name), &QCheckBox::toggled, this,
-                [this, n = box.box](bool checked) { core::flagBoxClicked(kept_, n, checked); });
-    }
     connect(findChild<QCheckBox*>(QStringLiteral("Check6")), &QCheckBox::toggled, this,
             [this](bool checked) { core::crosshairClicked(kept_, checked); });
     connect(findChild<QCheckBox*>(QStringLiteral("chkRun")), &QCheckBox::toggled, this,
@@ -333,7 +334,12 @@ QString frmVelo::gameDirectory() const {
     return txtQDir_->text();
 }
 
+void frmVelo::buildPages() {
+    SSTab1_->buildAll();
+}
+
 core::LaunchOptions frmVelo::currentOptions() const {
+    SSTab1_->buildAll();
     core::LaunchOptions options = kept_;
     options.GameDir = ss(txtQDir_->text());
     options.ModName = ss(modList()->currentText());
@@ -431,6 +437,7 @@ void frmVelo::Combo1_Click() {
 }
 
 void frmVelo::findEngines() {
+    buildPages();
     // Nothing found is looked for again: Wine or an engine may have come since.
     if (!engines_.empty() && enginesFor_ == gameDirectory()) {
         return;
@@ -699,6 +706,7 @@ struct ToControls {
 } // namespace
 
 template <class Visit> void frmVelo::eachSetupField(core::Setup& setup, Visit&& visit) {
+    buildPages();
     const auto check = [this](const QString& name) { return findChild<QCheckBox*>(name); };
     visit(modList(), setup.Mod);
     visit(check(QStringLiteral("chkRun")), setup.AlwaysRun);

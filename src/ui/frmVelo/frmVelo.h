@@ -39,6 +39,9 @@ public:
     // The start-up; false when the settings file could not be read and the program ends.
     bool Form_Load();
 
+    // Makes the pages that are otherwise made when first shown or first needed.
+    void buildPages();
+
     // The shared state the other windows read and write.
     QString gameDirectory() const;
     // The mod box, made editable on first use: its page's first show or the first call here.

@@ -274,12 +274,49 @@ TabControl::TabControl(QWidget* parent) : QTabWidget(parent) {
     setTabBar(new TabRow(this));
     tabBar()->setFont(tabFont());
     setDocumentMode(false);
+    connect(this, &QTabWidget::currentChanged, this, &TabControl::build);
 }
 
 QWidget* TabControl::addPage(const QString& caption) {
+    return addPage(caption, nullptr);
+}
+
+QWidget* TabControl::addPage(const QString& caption, std::function<void(QWidget*)> build) {
     auto* page = new QWidget;
+    builders_.push_back(std::move(build));
     addTab(page, caption);
     return page;
+}
+
+void TabControl::buildAll() {
+    for (int i = 0; i < count(); ++i) {
+        build(i);
+    }
+}
+
+void TabControl::build(int index) {
+    const auto i = static_cast<std::size_t>(index);
+    if (index < 0 || i >= builders_.size() || !builders_[i]) {
+        return;
+    }
+    const auto make = std::move(builders_[i]);
+    builders_[i] = nullptr;
+    QWidget* page = widget(index);
+    make(page);
+    for (auto* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        // Made after the others were placed: placed the same way.
+        if (placed_) {
+            child->move(child->pos() - pageOffset());
+        }
+        // Children made on a page already shown do not show by themselves.
+        if (page->isVisible() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide)) {
+            child->show();
+        }
+    }
+}
+
+QPoint TabControl::pageOffset() const {
+    return widget(currentIndex())->mapTo(this, QPoint(0, 0));
 }
 
 void TabControl::showEvent(QShowEvent* event) {
@@ -288,7 +325,7 @@ void TabControl::showEvent(QShowEvent* event) {
         return;
     }
     placed_ = true;
-    const QPoint offset = widget(currentIndex())->mapTo(this, QPoint(0, 0));
+    const QPoint offset = pageOffset();
     for (int i = 0; i < count(); ++i) {
         for (auto* child : widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             child->move(child->pos() - offset);

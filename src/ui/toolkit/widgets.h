@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "twips.h"
 
 #include <QLabel>
@@ -91,12 +94,22 @@ public:
 
     // A new page; place its controls in tab-control coordinates.
     QWidget* addPage(const QString& caption);
+    // A page whose controls build makes when it is first shown, or first needed (buildAll):
+    // a page never opened costs nothing at start-up.
+    QWidget* addPage(const QString& caption, std::function<void(QWidget*)> build);
+    // Makes the controls of every page not made yet.
+    void buildAll();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void build(int index);
+    // Where a page's corner lies in the tab control, once the tab row has its height.
+    QPoint pageOffset() const;
+
     bool placed_ = false;
+    std::vector<std::function<void(QWidget*)>> builders_; // empty once made
 };
 
 // A fixed-size window of the given client area, opened centred on its screen.
