@@ -80,14 +80,29 @@ private slots:
         QCOMPARE(launcher.get<QComboBox>("cmbMod")->currentText(), QStringLiteral("baseq2"));
     }
 
+    // The message names the file and why it cannot be read, in a box wide enough for its
+    // title.
     void unreadableSettingsFileEndsTheStart() {
         Launcher launcher;
         std::filesystem::remove(launcher.home.path() / "q2velo.ini");
         std::filesystem::create_directory(launcher.home.path() / "q2velo.ini");
         QVERIFY(!launcher.load());
         QCOMPARE(launcher.services.messages.size(), std::size_t{1});
-        QCOMPARE(launcher.services.messages[0].text, QStringLiteral("INI File error"));
+        const QString text = launcher.services.messages[0].text;
+        QCOMPARE(text, QLatin1String("INI File error\n\n") + qs(launcher.settings.path()) +
+                           QLatin1String("\nIs a directory"));
         QVERIFY(launcher.services.messages[0].kind == ui::MessageKind::Plain);
+
+        ui::DesktopServices desktop;
+        int width = 0;
+        int needed = 0;
+        test::whenModal([&](QWidget* box) {
+            width = box->width();
+            needed = QFontMetrics(box->font()).horizontalAdvance(box->windowTitle());
+            box->close();
+        });
+        desktop.message(nullptr, ui::MessageKind::Plain, QStringLiteral("INI File error"));
+        QVERIFY2(width > needed + 100, qPrintable(QString::number(width)));
     }
 
     // Real starts of stand-in engines, watched for three seconds.

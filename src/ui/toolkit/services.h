@@ -76,6 +76,9 @@ private:
     std::chrono::milliseconds watchTime_;
 };
 
+// The width a window needs to show its whole title in the desktop's title bar.
+int titleRoom(const QWidget& window);
+
 // A platform error as the user reads it: the file or program, then the reason.
 QString describe(const platform::Error& error);
 
