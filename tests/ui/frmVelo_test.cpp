@@ -284,6 +284,33 @@ private slots:
         QVERIFY(launcher.services.warnedOnce({"q2velo.txt"}));
     }
 
+    // Tab reaches the sensitivity slider after "Crosshair"; the arrow keys move it a step.
+    // Return on a focused button presses it.
+    void theKeyboardMovesTheSliderAndPressesTheFocusedButton() {
+        test::Game game;
+        Launcher& launcher = *game.launcher;
+        launcher.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(launcher.window.get()));
+        auto* tabs = launcher.get<QTabWidget>("SSTab1");
+        tabs->setCurrentIndex(2);
+        launcher.get<QCheckBox>("Check6")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* slider = launcher.get<QScrollBar>("HScroll1");
+        QCOMPARE(QApplication::focusWidget(), slider);
+        QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(launcher.get<QLineEdit>("txtFreelook")->text(), QStringLiteral("4"));
+        QTest::keyClick(slider, Qt::Key_Left);
+        QTest::keyClick(slider, Qt::Key_Left);
+        QCOMPARE(launcher.get<QLineEdit>("txtFreelook")->text(), QStringLiteral("2"));
+
+        tabs->setCurrentIndex(4);
+        auto* run = launcher.get<QPushButton>("cmdRunQuake");
+        run->setFocus();
+        QTest::keyClick(run, Qt::Key_Return);
+        QCOMPARE(launcher.services.starts.size(), std::size_t{1});
+        QVERIFY(launcher.lastLine().find("+sensitivity 2") != std::string::npos);
+    }
+
     // A cancel keeps the map; the close button then ends the program.
     void mapPickerTakesTheNameBeforeTheFirstDotAndCloseEnds() {
         Launcher launcher("/games/q2");

@@ -52,9 +52,17 @@ frmAbout::frmAbout(Services& services, QWidget* parent) : QDialog(parent), servi
 }
 
 void frmAbout::Image1_Click() {
-    frmHalvern credits(services_, this);
-    centreOnScreen(&credits);
-    credits.exec();
+    QWidget* opener = focusWidget();
+    {
+        frmHalvern credits(services_, this);
+        centreOnScreen(&credits);
+        credits.exec();
+    }
+    // The desktop does not always hand the focus back to the window under a closed one.
+    activateWindow();
+    if (opener != nullptr) {
+        opener->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void frmAbout::Command1_Click() {
