@@ -113,7 +113,11 @@ frmHalvern::frmHalvern(Services& services, QWidget* parent) : QDialog(parent), s
 }
 
 void frmHalvern::mail(const char* address) {
-    services_.openAddress(this, QLatin1String("mailto:") + QLatin1String(address));
+    if (!services_.openAddress(this, QLatin1String("mailto:") + QLatin1String(address))) {
+        services_.message(
+            this, MessageKind::Plain,
+            tr("No program is set up to send e-mail. Write to:\n\n%1").arg(QLatin1String(address)));
+    }
 }
 
 void frmHalvern::Label4_Click() {

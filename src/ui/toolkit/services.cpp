@@ -100,8 +100,8 @@ std::optional<platform::GameEnd> DesktopServices::watchGame() {
     return end;
 }
 
-void DesktopServices::openAddress(QWidget*, const QString& address) {
-    platform::shellOpen(address.toStdString());
+bool DesktopServices::openAddress(QWidget*, const QString& address) {
+    return platform::shellOpen(address.toStdString());
 }
 
 std::vector<std::string> DesktopServices::findGames() {

@@ -263,11 +263,29 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     QFont font = boldFont();
     font.setUnderline(true);
     setFont(font);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(colours);
+    showLinkColour();
     setCursor(Qt::PointingHandCursor);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void LinkLabel::showLinkColour() {
+    // Link blue is unreadable on a dark background; there the desktop's own link colour.
+    const QPalette& shown = palette();
+    const QColor colour = shown.color(QPalette::Window).lightness() < 128
+                              ? shown.color(QPalette::Link)
+                              : QColor(0, 0, 255);
+    if (shown.color(QPalette::WindowText) != colour) {
+        QPalette colours = shown;
+        colours.setColor(QPalette::WindowText, colour);
+        setPalette(colours);
+    }
+}
+
+void LinkLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        showLinkColour();
+    }
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
