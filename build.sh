@@ -15,9 +15,11 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-sv
     libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation libgtest-dev libgmock-dev)
 
 # What the test command needs beyond a build: the package tools and checker, the desktop
-# file and metadata validators, and an X server with a window manager to start the
-# installed program on and to check the windows on.
-check_packages=(dpkg-dev file lintian desktop-file-utils appstream xvfb xauth x11-utils openbox)
+# file and metadata validators, an X server with a window manager to start the
+# installed program on and to check the windows on, and ip, unshare and setpriv for the
+# suites that start real engines in a network namespace of their own.
+check_packages=(dpkg-dev file lintian desktop-file-utils appstream xvfb xauth x11-utils openbox
+    iproute2 util-linux)
 
 # clang with its libFuzzer and sanitizer runtimes, which clang only recommends.
 fuzz_packages=(clang libclang-rt-14-dev)

@@ -2,11 +2,34 @@
 
 namespace velo::core {
 
+namespace {
+constexpr char kGameMaxPlayers[] = "8";
+}
+
+bool startsMap(const LaunchOptions& o) {
+    return !o.MapName.empty() && o.MapName != "None";
+}
+
+bool hostsGame(const LaunchOptions& o) {
+    return o.Dedicated || startsMap(o);
+}
+
+std::string hostingPieces(const LaunchOptions& o) {
+    std::string pieces;
+    if (startsMap(o) && !o.Dedicated) {
+        pieces += " +set deathmatch 1";
+    }
+    if (hostsGame(o) && o.MaxPlayers != kGameMaxPlayers) {
+        pieces += " +set maxclients " + o.MaxPlayers;
+    }
+    return pieces;
+}
+
 std::string ComposeCommandLine(const LaunchOptions& options) {
     return ComposeCommandLine(options, options.GameDir);
 }
 
-std::string ComposeCommandLine(const LaunchOptions& o, const std::string& basedir) {
+std::string ComposeClientLine(const LaunchOptions& o, const std::string& basedir) {
     std::string line;
     line.reserve(256 + o.GameDir.size() + basedir.size() + o.ModName.size() + o.MapName.size() +
                  o.HostName.size());
@@ -23,8 +46,14 @@ std::string ComposeCommandLine(const LaunchOptions& o, const std::string& basedi
     line += " +exec q2velo.txt";
     line += o.CrosshairArg;
     line += o.HandArg;
+    return line;
+}
+
+std::string ComposeCommandLine(const LaunchOptions& o, const std::string& basedir) {
+    std::string line = ComposeClientLine(o, basedir);
     line += " +set dedicated ";
     line += o.Dedicated ? "1" : "0";
+    line += hostingPieces(o);
     line += " +map ";
     line += o.MapName;
     line += o.HandArg;

@@ -24,6 +24,7 @@ struct LaunchOptions {
     std::string HostName = "Unnamed";
     std::string FragLimit = "0";
     std::string TimeLimit = "0";
+    std::string MaxPlayers = "8"; // sent only when a game is hosted
 };
 
 // One deathmatch flag box of the main window and the game's dmflags bit it owns.

@@ -19,6 +19,10 @@ std::string joinNative(std::string_view dir, std::string_view name);
 // platform's file calls need it: unchanged on Windows, "\" turned into "/" elsewhere.
 std::string nativePath(std::string_view composed);
 
+// path made absolute against the current folder, so it names the same file from any other
+// folder; a path with a root (POSIX "/", Windows "\" or "C:") and an empty one stay as they are.
+std::string absolutePath(const std::string& path);
+
 // True when the running user may create files in folder (POSIX: by effective ids;
 // Windows: a probe file is created and deleted again).
 bool folderWritable(const std::string& folder);

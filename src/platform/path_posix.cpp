@@ -40,6 +40,26 @@ std::string nativePath(std::string_view composed) {
     return path;
 }
 
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path[0] == '/') {
+        return path;
+    }
+    char* cwd = ::getcwd(nullptr, 0);
+    if (cwd == nullptr) {
+        return path;
+    }
+    const std::string here = cwd;
+    ::free(cwd);
+    std::string_view rest = path;
+    while (rest.substr(0, 2) == "./") {
+        rest.remove_prefix(2);
+        while (!rest.empty() && rest[0] == '/') {
+            rest.remove_prefix(1);
+        }
+    }
+    return rest.empty() || rest == "." ? here : joinNative(here, rest);
+}
+
 bool folderWritable(const std::string& folder) {
     return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }

@@ -39,6 +39,21 @@ bool isFolder(const std::wstring& path) {
 
 } // namespace
 
+std::string absolutePath(const std::string& path) {
+    const std::optional<std::wstring> name = win::wide(path);
+    if (!name || name->empty() || rootLength(*name) > 0) {
+        return path;
+    }
+    const DWORD size = GetFullPathNameW(name->c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(name->c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        return path;
+    }
+    full.resize(length);
+    return win::utf8(full);
+}
+
 std::string programDirectory() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {

@@ -78,6 +78,22 @@ const std::array<const char*, 5>& mouseChoices() {
     return choices;
 }
 
+std::string mouseCommand(const std::string& choice) {
+    static constexpr std::array<std::pair<const char*, const char*>, 5> commands{{
+        {"Attack", "+attack"},
+        {"Freelook", "+mlook"},
+        {"Run", "+speed"},
+        {"Forward", "+forward"},
+        {"Duck", "+movedown"},
+    }};
+    for (const auto& [entry, command] : commands) {
+        if (choice == entry) {
+            return command;
+        }
+    }
+    return choice;
+}
+
 CustomLayout CustomLayout::defaults() {
     CustomLayout layout;
     for (std::size_t i = 0; i < kWeaponCount; ++i) {
@@ -101,15 +117,12 @@ std::string customScript(const CustomLayout& layout) {
         text += bindingLine(layout.keys[action], actions()[action].command);
     }
     for (std::size_t i = 0; i < kMouseCount; ++i) {
-        text += bindingLine(kMouseKeys[i], "+" + layout.mouse[i]);
-    }
-    text += kHandOverLine;
-    // A later binding wins in the game, so "Duck" becomes the crouch command itself.
-    for (std::size_t i = 0; i < kMouseCount; ++i) {
-        if (layout.mouse[i] == "Duck") {
-            text += bindingLine(kMouseKeys[i], "+movedown");
+        // Left as it came, a button keeps the game's own binding.
+        if (layout.mouse[i] != mouseDefaults()[i]) {
+            text += bindingLine(kMouseKeys[i], mouseCommand(layout.mouse[i]));
         }
     }
+    text += kHandOverLine;
     return text;
 }
 

@@ -34,6 +34,10 @@ const std::array<const char*, kMouseCount>& mouseDefaults();
 // The five entries of every mouse list.
 const std::array<const char*, 5>& mouseChoices();
 
+// The game's command for a mouse list's text: its entry's command ("Freelook" is
+// "+mlook"), any other text as typed.
+std::string mouseCommand(const std::string& choice);
+
 struct CustomLayout {
     std::array<std::string, kWeaponCount> weapons; // texts of Combo1 ... Combo10
     std::array<std::string, kActionCount> keys;    // in the order of actions()
@@ -43,8 +47,8 @@ struct CustomLayout {
     static CustomLayout defaults();
 };
 
-// The custom main game script: 29 lines, and one "+movedown" line more for each
-// mouse text that is exactly "Duck".
+// The custom main game script: the weapon and key lines, a line for each mouse button
+// not left at its first text, then the hand-over line.
 std::string customScript(const CustomLayout& layout);
 
 } // namespace velo::scripts

@@ -15,12 +15,14 @@ inline const std::string kDefaultCustom =
     "bind / \"weapnext\"\r\nbind Z \"weapprev\"\r\nbind ] \"invnext\"\r\nbind [ \"invprev\"\r\n"
     "bind ENTER \"invuse\"\r\nbind DELETE \"invdrop\"\r\nbind , \"+moveright\"\r\n"
     "bind SPACE \"+moveup\"\r\nbind CTRL \"+attack\"\r\nbind C \"+movedown\"\r\n"
-    "bind mouse1 \"+Mouse 1\"\r\nbind mouse2 \"+Mouse 2\"\r\nbind mouse3 \"+Mouse 3\"\r\n"
     "exec q2extra.txt\r\n";
 
-// The custom layout from its first mouse line on.
+// The custom layout from its first mouse line, or its hand-over line, on.
 inline std::string mouseTail(const std::string& script) {
-    const std::size_t at = script.find("bind mouse1 ");
+    std::size_t at = script.find("bind mouse");
+    if (at == std::string::npos) {
+        at = script.find("exec q2extra.txt");
+    }
     return at == std::string::npos ? script : script.substr(at);
 }
 

@@ -1,4 +1,5 @@
 #include "scripts/expected_scripts.h"
+#include "support/temp_dir.h"
 
 #include "scripts/custom_layout.h"
 #include "scripts/extra_script.h"
@@ -6,6 +7,12 @@
 #include "scripts/presets.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <vector>
 
 using namespace velo::scripts;
 using velo::test::kAliases;
@@ -29,22 +36,34 @@ TEST(Presets, AreTheFixedLayoutsByteForByte) {
     }
 }
 
-TEST(CustomLayout, DuckAddsACrouchLinePerButtonInMouseOrder) {
+// A button left at its first text keeps the game's binding; an entry becomes the game's
+// command, any typed text stays as typed.
+TEST(CustomLayout, MouseButtonsGetTheGamesCommands) {
     CustomLayout layout = CustomLayout::defaults();
     EXPECT_EQ(customScript(layout), kDefaultCustom);
-    layout.mouse[1] = "Duck";
-    EXPECT_EQ(mouseTail(customScript(layout)),
-              "bind mouse1 \"+Mouse 1\"\r\nbind mouse2 \"+Duck\"\r\nbind mouse3 \"+Mouse 3\"\r\n"
-              "exec q2extra.txt\r\nbind mouse2 \"+movedown\"\r\n");
-    layout.mouse = {"Duck", "Duck", "Duck"};
-    EXPECT_EQ(mouseTail(customScript(layout)),
-              "bind mouse1 \"+Duck\"\r\nbind mouse2 \"+Duck\"\r\nbind mouse3 \"+Duck\"\r\n"
-              "exec q2extra.txt\r\nbind mouse1 \"+movedown\"\r\nbind mouse2 \"+movedown\"\r\n"
-              "bind mouse3 \"+movedown\"\r\n");
-    layout.mouse = {"duck", "Duck ", "Mouse 3"};
-    EXPECT_EQ(mouseTail(customScript(layout)),
-              "bind mouse1 \"+duck\"\r\nbind mouse2 \"+Duck \"\r\nbind mouse3 \"+Mouse 3\"\r\n"
-              "exec q2extra.txt\r\n");
+    const struct {
+        const char* name;
+        std::array<std::string, kMouseCount> mouse;
+        const char* lines; // after the key lines
+    } rows[] = {
+        {"the five entries",
+         {"Attack", "Freelook", "Run"},
+         "bind mouse1 \"+attack\"\r\nbind mouse2 \"+mlook\"\r\nbind mouse3 \"+speed\"\r\n"},
+        {"Forward and Duck, no second Duck line",
+         {"Forward", "Duck", "Duck"},
+         "bind mouse1 \"+forward\"\r\nbind mouse2 \"+movedown\"\r\nbind mouse3 \"+movedown\"\r\n"},
+        {"typed texts as typed, an entry in other case typed too",
+         {"+zoom", "duck", "weapnext"},
+         "bind mouse1 \"+zoom\"\r\nbind mouse2 \"duck\"\r\nbind mouse3 \"weapnext\"\r\n"},
+        {"only the button's own first text is left out",
+         {"Mouse 2", "Mouse 2", "Mouse 3"},
+         "bind mouse1 \"Mouse 2\"\r\n"},
+    };
+    for (const auto& row : rows) {
+        layout.mouse = row.mouse;
+        EXPECT_EQ(mouseTail(customScript(layout)), std::string(row.lines) + "exec q2extra.txt\r\n")
+            << row.name;
+    }
 }
 
 TEST(CustomLayout, EmptyTextsAreWrittenAsTheyAre) {
@@ -80,3 +99,42 @@ TEST(ExtraScript, FollowsTheGrappleBoxAndTheLinesThatOutliveIt) {
 TEST(GameFiles, PathsAreJoinedAsTheyStand) {
     EXPECT_EQ(mainScriptPath("C:\\"), "C:\\\\baseq2\\q2velo.txt");
 }
+
+#ifndef _WIN32
+// A game folder's base folder spelt in another case takes the script; the exact spelling
+// wins where both are there, and with neither the error names the folder looked for.
+TEST(GameFiles, TheScriptGoesIntoTheBaseFolderThatExistsWhateverItsCase) {
+    struct Row {
+        const char* name;
+        std::vector<const char*> folders;
+        const char* written; // "": the write fails
+    };
+    const Row rows[] = {
+        {"OtherCase", {"BaseQ2"}, "BaseQ2"},
+        {"ExactBesideOthers", {"BASEQ2", "baseq2"}, "baseq2"},
+        {"AFileOfThatNameIsNoFolder", {}, ""},
+        {"None", {}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        velo::test::TempDir game;
+        for (const char* folder : row.folders) {
+            std::filesystem::create_directory(game.path() / folder);
+        }
+        if (std::string(row.name) == "AFileOfThatNameIsNoFolder") {
+            game.write("BaseQ2", "");
+        }
+        const velo::platform::MaybeError error =
+            writeScript(mainScriptPath(game.path().string()), "exec q2extra.txt\r\n");
+        if (*row.written == 0) {
+            ASSERT_TRUE(error);
+            EXPECT_NE(error->subject.find("/baseq2/"), std::string::npos) << error->subject;
+            continue;
+        }
+        ASSERT_FALSE(error) << error->message();
+        EXPECT_EQ(game.read(std::string(row.written) + "/q2velo.txt"), "exec q2extra.txt\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(game.path()), {}),
+                  static_cast<long>(row.folders.size()));
+    }
+}
+#endif

@@ -1,6 +1,6 @@
 // The secondary windows, driven from the main window as a user does: keyboard and mouse
 // buttons, extra settings, the mod list editor, the about window and its credits. The
-// script writers' own cases (Duck lines, empty texts, taunts) are pinned byte for byte in
+// script writers' own cases (mouse commands, empty texts, taunts) are pinned byte for byte in
 // scripts_test.
 #include "launcher.h"
 #include "scripts/expected_scripts.h"
@@ -93,9 +93,8 @@ private slots:
             keys->close();
         });
         QCOMPARE(mouseTail(game.script()),
-                 std::string("bind mouse1 \"+Mouse 1\"\r\nbind mouse2 \"+Run\"\r\n"
-                             "bind mouse3 \"+Duck\"\r\nexec q2extra.txt\r\n"
-                             "bind mouse3 \"+movedown\"\r\n"));
+                 std::string("bind mouse2 \"+speed\"\r\nbind mouse3 \"+movedown\"\r\n"
+                             "exec q2extra.txt\r\n"));
         game.keyboard([&](QWidget* keys) {
             seen << find<QLineEdit>(keys, "txtForward")->text() +
                         find<QComboBox>(keys, "Combo1")->currentText();
