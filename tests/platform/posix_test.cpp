@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
 #include <pwd.h>
@@ -314,4 +315,32 @@ TEST(GameWatch, ShowsAFailuresFirstErrorLineAndOnlyItsOwnOutput) {
     for (int i = 0; i < 1000 && !(old = earlier.ended()); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// The game reads nothing the launcher was handed: started watched or not, its standard
+// input is the null device, even when the launcher's holds something to read.
+TEST(StartGame, TheGamesInputIsTheNullDevice) {
+    TempDir dir;
+    int input[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    ASSERT_EQ(::write(input[1], "leak\n", 5), 5);
+    ::close(input[1]);
+    const int saved = ::dup(STDIN_FILENO);
+    ::dup2(input[0], STDIN_FILENO);
+    GameProcess watch(dir.file("game.log"));
+    for (GameProcess* watched : {static_cast<GameProcess*>(nullptr), &watch}) {
+        const std::string seen = dir.file(watched ? "watched.txt" : "detached.txt");
+        const std::string script = "readlink /proc/self/fd/0 > '" + seen + ".tmp'; cat >> '" +
+                                   seen + ".tmp'; mv '" + seen + ".tmp' '" + seen + "'";
+        EXPECT_FALSE(startGame({"/bin/sh", {"-c", script}, dir.path().string(), {}}, watched));
+        for (int i = 0; i < 1000 && !fs::exists(seen); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(fs::exists(seen) ? dir.read(fs::path(seen).filename().string()) : "none",
+                  "/dev/null\n")
+            << seen;
+    }
+    ::dup2(saved, STDIN_FILENO);
+    ::close(saved);
+    ::close(input[0]);
 }
