@@ -17,6 +17,7 @@
 #include "ui/frmKeys/frmKeys.h"
 #include "ui/frmMod/frmMod.h"
 #include "ui/frmQ2Dir/frmQ2Dir.h"
+#include "ui/frmServers/frmServers.h"
 #include "ui/toolkit/fonts.h"
 #include "ui/toolkit/services.h"
 #include "ui/toolkit/widgets.h"
@@ -204,6 +205,8 @@ void frmVelo::buildServerSettings(QWidget* page) {
 
 void frmVelo::buildRun(QWidget* page) {
     makePicture(page, "Image4", QStringLiteral(":/art/run.svg"), {720, 360, 7575, 5790});
+    auto* cmdJoin = makeButton(page, "cmdJoin", tr("&Join Game…"), {240, 5280, 1335, 495});
+    connect(cmdJoin, &QPushButton::clicked, this, &frmVelo::cmdJoin_Click);
     cmdRunQuake_ = makeButton(page, "cmdRunQuake", tr("Run Quake II"), {240, 5880, 1335, 495});
     cmdBatch_ = makeButton(page, "cmdBatch", tr("Create .BAT File"), {7440, 5880, 1455, 495});
     auto* lblEngine = makeLabel(page, "lblEngine", tr("&Engine"), {1800, 6240, 735, 255}, true);
@@ -526,9 +529,14 @@ void frmVelo::cmbEngine_Click(int index) {
 }
 
 void frmVelo::cmdRunQuake_Click() {
+    startEngine(currentOptions(), std::nullopt);
+}
+
+void frmVelo::startEngine(const core::LaunchOptions& options,
+                          const std::optional<core::Join>& join) {
     const platform::EngineLookup engine = chosenEngine();
     const core::StartPlan start =
-        engine.engine ? core::planStart(*engine.engine, currentOptions()) : core::StartPlan{};
+        engine.engine ? core::planStart(*engine.engine, options, join) : core::StartPlan{};
     platform::MaybeError error = engine.error ? engine.error : start.error;
     if (!error) {
         error = services_.startGame(start.plan);
@@ -556,6 +564,24 @@ void frmVelo::cmdRunQuake_Click() {
         window->show();
     }
     services_.message(this, MessageKind::Warning, failedStart(*end));
+}
+
+void frmVelo::cmdJoin_Click() {
+    if (servers_ != nullptr) {
+        servers_->raise();
+        servers_->activateWindow();
+        return;
+    }
+    servers_ = new frmServers(settings_, services_, {}, this);
+    servers_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(servers_, &frmServers::joinRequested, this, &frmVelo::joinServer);
+    servers_->show();
+}
+
+void frmVelo::joinServer(const QString& address, const QString& password, const QString& gameDir) {
+    core::LaunchOptions options = currentOptions();
+    options.ModName = ss(gameDir);
+    startEngine(options, core::Join{ss(address), ss(password)});
 }
 
 void frmVelo::cmdBatch_Click() {
