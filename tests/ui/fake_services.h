@@ -31,6 +31,18 @@ public:
     bool addressesOpen = true; // false: no program takes an address
     std::vector<int> quits;
     platform::MaybeError startResult;
+    // The next questions' answers (none left: "Cancel"), and each question asked.
+    std::deque<bool> confirmAnswers;
+    std::vector<QString> questions;
+    // The next setup name questions' answers (none left: cancel), and what each offered.
+    std::deque<ui::SetupNameAnswer> nameAnswers;
+    struct NameQuestion {
+        QString suggested;
+        bool offerMenu;
+        bool menuTicked;
+    };
+    std::vector<NameQuestion> nameQuestions;
+    std::string menu; // the desktop menu's folder; empty: no menu
     // When set, engines are found, started and watched for real.
     std::unique_ptr<ui::DesktopServices> real;
     std::vector<std::string> games; // what the search for the game finds
@@ -39,6 +51,10 @@ public:
     // What findEngines answers; unset: the original program in the game folder.
     std::optional<std::vector<platform::Engine>> engines;
     std::vector<std::string> programs; // what engineAt knows, as native engines, real or not
+    std::deque<QString> passwords;     // the next password dialogs' answers; empty cancels
+    std::vector<QString> passwordAsks; // the servers a password was asked for
+    // Where a LAN search goes: loopback's broadcast, so no test reaches a real network.
+    std::vector<std::uint32_t> broadcasts{0x7fffffff};
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -49,6 +65,25 @@ public:
     void message(QWidget*, ui::MessageKind kind, const QString& text) override {
         messages.push_back({kind, text});
     }
+    bool confirm(QWidget*, const QString& question, const QString&) override {
+        questions.push_back(question);
+        const bool yes = !confirmAnswers.empty() && confirmAnswers.front();
+        if (!confirmAnswers.empty()) {
+            confirmAnswers.pop_front();
+        }
+        return yes;
+    }
+    std::optional<ui::SetupNameAnswer> askSetupName(QWidget*, const QString& suggested,
+                                                    bool offerMenu, bool menuTicked) override {
+        nameQuestions.push_back({suggested, offerMenu, menuTicked});
+        if (nameAnswers.empty()) {
+            return std::nullopt;
+        }
+        ui::SetupNameAnswer next = nameAnswers.front();
+        nameAnswers.pop_front();
+        return next;
+    }
+    std::string menuFolder() override { return menu; }
     std::vector<platform::Engine> findEngines(const std::string& gameDir) override {
         if (real) {
             return real->findEngines(gameDir);
@@ -76,6 +111,15 @@ public:
     }
     std::vector<std::string> findGames() override { return search ? search() : games; }
     void quit(int exitCode) override { quits.push_back(exitCode); }
+    std::optional<QString> askPassword(QWidget*, const QString& server) override {
+        passwordAsks.push_back(server);
+        const QString next = passwords.empty() ? QString() : passwords.front();
+        if (!passwords.empty()) {
+            passwords.pop_front();
+        }
+        return next.isEmpty() ? std::nullopt : std::optional<QString>(next);
+    }
+    std::vector<std::uint32_t> broadcastAddresses() override { return broadcasts; }
 
     // Exactly one message so far, a warning naming every part.
     bool warnedOnce(const std::vector<std::string>& parts) const {

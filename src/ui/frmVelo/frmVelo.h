@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/game_start.h"
 #include "core/launch_options.h"
+#include "core/settings.h"
+#include "core/setup.h"
 #include "platform/engines.h"
 #include "scripts/extra_script.h"
 #include "ui/frmMouse/frmMouse.h"
@@ -19,15 +22,12 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
-namespace velo::core {
-class SettingsFile;
-}
-
 namespace velo::ui {
 
 class Services;
 class TabControl;
 class frmMod;
+class frmServers;
 
 // The main window: five tab pages of launch options and the actions that use them.
 class frmVelo : public QWidget {
@@ -52,12 +52,28 @@ public:
     void cmdExtra_Click();
     void cmdQDir_Click();
     void cmdRunQuake_Click();
+    void cmdJoin_Click();
+    // Starts the engine on the server at address, in the server's game folder, as
+    // "Run Quake II" starts it.
+    void joinServer(const QString& address, const QString& password, const QString& gameDir);
     void cmdBatch_Click();
     void cmdInsert_Click();
     void Combo1_Click();
     void chkFreelook_Click();
     void HScroll1_Change();
     void cmbEngine_Click(int index);
+    void cmbSetup_Click(int index);
+    void cmdSaveSetup_Click();
+    void cmdDeleteSetup_Click();
+
+    // After the start-up: lists the saved setups of file (the settings file's text, read
+    // once) and shows the one named, else the one picked last. False when a setup was
+    // named and is not there. What was damaged in it is told to the player, or, where
+    // faults is given, left there for the caller.
+    bool showSetups(const core::SettingsRead& file, const std::string& named = {},
+                    std::vector<core::SetupFault>* faults = nullptr);
+    // True once "Run Quake II" started a game and left it running.
+    bool gameStarted() const { return gameStarted_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,9 +86,23 @@ private:
     void buildDeathmatchOptions(QWidget* page);
     void buildServerSettings(QWidget* page);
     void buildRun(QWidget* page);
+    void buildSetupRow();
     void connectLaunchOptions();
 
+    // The one place where a setup's fields meet the controls.
+    template <class Visit> void eachSetupField(core::Setup& setup, Visit&& visit);
+    core::Setup setupFromControls();
+    void showSetup(const core::Setup& setup);
+    void fillSetupList(const core::SetupIndex& index, const std::string& current);
+    // Tells the player once which parts of a setup were left at their start values.
+    void tellFaults(const std::string& name, const std::vector<core::SetupFault>& faults);
+    // The settings file's text for a change; on a read failure, tells the player.
+    std::optional<std::string> readForSetups();
+
     void showIcon();
+    // Starts the chosen engine and watches it: the windows go, and come back with the
+    // engine's last lines when it fails at once; a running game ends the launcher.
+    void startEngine(const core::LaunchOptions& options, const std::optional<core::Join>& join);
     // Runs the locator modally; the folder its "&Okay" chose, saved or not.
     std::optional<QString> runLocator();
     // The kept fields and the window fields read from the controls, in the line's order.
@@ -94,6 +124,7 @@ private:
     MouseSetup mouse_;
     scripts::ExtraLines extraLines_;
     QPointer<frmMod> modEditor_;
+    QPointer<frmServers> servers_;
 
     TabControl* SSTab1_ = nullptr;
     QLineEdit* txtQDir_ = nullptr;
@@ -111,13 +142,22 @@ private:
     QPushButton* cmdRunQuake_ = nullptr;
     QPushButton* cmdBatch_ = nullptr;
     QComboBox* cmbEngine_ = nullptr;
+    QComboBox* cmbSetup_ = nullptr;
+    // Until the Max Players box is on the page, the setup's value is carried through.
+    std::string maxPlayers_ = "8";
 
     std::vector<platform::Engine> engines_;
-    std::string keptEngine_; // the player's choice, "" for the first found
-    QString enginesFor_;     // the game folder engines_ were found for
+    std::string keptEngine_;       // the player's choice, "" for the first found
+    QString enginesFor_;           // the game folder engines_ were found for
+    bool engineFromSetup_ = false; // keptEngine_ came with a setup, not from the file
+    bool gameStarted_ = false;
 };
 
 // Opens the main window over settings and runs until the program ends; its exit code.
 int runLauncher(core::SettingsFile& settings, Services& services);
+
+// Starts the saved setup as "Run Quake II" would, showing the main window only when the
+// start fails; 2 when there is no such setup, after saying so on standard error.
+int runSetup(core::SettingsFile& settings, Services& services, const std::string& name);
 
 } // namespace velo::ui

@@ -1,18 +1,28 @@
 #include "services.h"
 
 #include "platform/game_search.h"
+#include "platform/path.h"
 #include "platform/process.h"
 #include "platform/shell.h"
+#include "platform/udp.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace velo::ui {
 
@@ -70,6 +80,49 @@ void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& 
     box.exec();
 }
 
+bool DesktopServices::confirm(QWidget* parent, const QString& question, const QString& yes) {
+    QMessageBox box(QMessageBox::Question, QLatin1String(kAppTitle), question,
+                    QMessageBox::NoButton, parent);
+    QPushButton* accept = box.addButton(yes, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
+std::optional<SetupNameAnswer> DesktopServices::askSetupName(QWidget* parent,
+                                                             const QString& suggested,
+                                                             bool offerMenu, bool menuTicked) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlgSetupName"));
+    dialog.setWindowTitle(QLatin1String(kAppTitle));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(QObject::tr("&Name of the setup:"), &dialog);
+    auto* name = new QLineEdit(suggested, &dialog);
+    name->setObjectName(QStringLiteral("txtSetupName"));
+    label->setBuddy(name);
+    layout->addWidget(label);
+    layout->addWidget(name);
+    auto* menu = new QCheckBox(QObject::tr("Add to the Games menu"), &dialog);
+    menu->setObjectName(QStringLiteral("chkGamesMenu"));
+    menu->setChecked(menuTicked);
+    menu->setVisible(offerMenu);
+    layout->addWidget(menu);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    name->selectAll();
+    dialog.setFixedSize(dialog.sizeHint().expandedTo(QSize(320, 0)));
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return SetupNameAnswer{name->text(), offerMenu && menu->isChecked()};
+}
+
+std::string DesktopServices::menuFolder() {
+    return platform::menuFolder();
+}
+
 std::vector<platform::Engine> DesktopServices::findEngines(const std::string& gameDir) {
     return platform::findEngines(platform::searchHere(gameDir));
 }
@@ -121,6 +174,52 @@ void warn(Services& services, QWidget* parent, const QString& headline,
           const platform::Error& error) {
     services.message(parent, MessageKind::Warning,
                      headline + QLatin1String("\n\n") + describe(error));
+}
+
+void warnLeftOut(Services& services, QWidget* parent, const QString& script,
+                 const std::vector<scripts::Refusal>& refused) {
+    QString text = QApplication::translate(
+                       "Services", "These keys were left out of %1: the game would run more "
+                                   "than their binding.")
+                       .arg(script) +
+                   QLatin1Char('\n');
+    for (const scripts::Refusal& one : refused) {
+        QString character;
+        switch (one.character) {
+        case ' ':
+            character = QApplication::translate("Services", "a blank");
+            break;
+        case ';':
+            character = QApplication::translate("Services", "a semicolon (;)");
+            break;
+        case '"':
+            character = QApplication::translate("Services", "a double quote (\")");
+            break;
+        case '\r':
+        case '\n':
+            character = QApplication::translate("Services", "a line break");
+            break;
+        default:
+            character = QStringLiteral("\"%1\"").arg(QLatin1Char(one.character));
+            break;
+        }
+        text += QLatin1Char('\n') + QApplication::translate("Services", "\"%1\" holds %2.")
+                                        .arg(QString::fromStdString(one.box), character);
+    }
+    services.message(parent, MessageKind::Warning, text);
+}
+
+std::optional<QString> DesktopServices::askPassword(QWidget* parent, const QString& server) {
+    bool ok = false;
+    const QString password = QInputDialog::getText(
+        parent, QLatin1String(kAppTitle),
+        QCoreApplication::translate("Services", "The server %1 asks for a password:").arg(server),
+        QLineEdit::Password, QString(), &ok);
+    return ok ? std::optional<QString>(password) : std::nullopt;
+}
+
+std::vector<std::uint32_t> DesktopServices::broadcastAddresses() {
+    return platform::broadcastAddresses();
 }
 
 } // namespace velo::ui

@@ -4,11 +4,13 @@
 #include "platform/error.h"
 #include "platform/game_watch.h"
 #include "platform/process.h"
+#include "scripts/binding.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +30,12 @@ struct FileDialogRequest {
 
 enum class MessageKind { Plain, Warning };
 
+// What the player typed into the setup name question.
+struct SetupNameAnswer {
+    QString name;
+    bool addToMenu = false;
+};
+
 // Everything a window asks of the desktop and a test must answer or observe.
 class Services {
 public:
@@ -39,6 +47,14 @@ public:
     virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // A modal message titled with the application's title.
     virtual void message(QWidget* parent, MessageKind kind, const QString& text) = 0;
+    // A modal question with the answer yes and "Cancel", the default; true for yes.
+    virtual bool confirm(QWidget* parent, const QString& question, const QString& yes) = 0;
+    // Asks for a setup's name, starting at suggested; offers "Add to the Games menu",
+    // ticked as menuTicked, only where offerMenu. nullopt on cancel.
+    virtual std::optional<SetupNameAnswer> askSetupName(QWidget* parent, const QString& suggested,
+                                                        bool offerMenu, bool menuTicked) = 0;
+    // The folder of this user's desktop menu entries; empty where there is no such menu.
+    virtual std::string menuFolder() = 0;
     // The engines that can start the game in gameDir, the default first.
     virtual std::vector<platform::Engine> findEngines(const std::string& gameDir) = 0;
     // The engine a program the player named is, or why it cannot start the game.
@@ -53,6 +69,10 @@ public:
     virtual std::vector<std::string> findGames() = 0;
     // Ends the program at once: no window's closing handlers run.
     virtual void quit(int exitCode) = 0;
+    // The password for server, asked in a modal dialog; nullopt on cancel.
+    virtual std::optional<QString> askPassword(QWidget* parent, const QString& server) = 0;
+    // Where a LAN search is sent: each IPv4 interface's broadcast address, host byte order.
+    virtual std::vector<std::uint32_t> broadcastAddresses() = 0;
 };
 
 // The services of a real desktop session.
@@ -64,6 +84,10 @@ public:
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, MessageKind kind, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& question, const QString& yes) override;
+    std::optional<SetupNameAnswer> askSetupName(QWidget* parent, const QString& suggested,
+                                                bool offerMenu, bool menuTicked) override;
+    std::string menuFolder() override;
     std::vector<platform::Engine> findEngines(const std::string& gameDir) override;
     platform::EngineLookup engineAt(const std::string& program) override;
     platform::MaybeError startGame(const platform::LaunchPlan& plan) override;
@@ -71,6 +95,8 @@ public:
     bool openAddress(QWidget* parent, const QString& address) override;
     std::vector<std::string> findGames() override;
     void quit(int exitCode) override;
+    std::optional<QString> askPassword(QWidget* parent, const QString& server) override;
+    std::vector<std::uint32_t> broadcastAddresses() override;
 
 private:
     platform::GameProcess game_;
@@ -86,5 +112,10 @@ QString describe(const platform::Error& error);
 // A warning: what could not be done, then the file or program and the reason.
 void warn(Services& services, QWidget* parent, const QString& headline,
           const platform::Error& error);
+
+// A warning naming each binding left out of a game script: its box and the character that
+// would have let the game run more than the binding.
+void warnLeftOut(Services& services, QWidget* parent, const QString& script,
+                 const std::vector<scripts::Refusal>& refused);
 
 } // namespace velo::ui
