@@ -160,7 +160,10 @@ frmServers::frmServers(core::SettingsFile& settings, Services& services, ServerS
     lstServers_->setContextMenuPolicy(Qt::CustomContextMenu);
     lstServers_->setSortingEnabled(true);
     lstServers_->sortByColumn(Ping, Qt::AscendingOrder);
-    lstServers_->header()->resizeSection(Name, 260);
+    for (const auto& [column, width] :
+         {std::pair{Name, 250}, {Map, 90}, {Players, 70}, {Ping, 60}, {Mod, 90}}) {
+        lstServers_->header()->resizeSection(column, width);
+    }
     lstServers_->installEventFilter(this);
 
     lblProgress_ = new QLabel(this);
