@@ -23,6 +23,9 @@ public:
     };
 
     std::deque<QString> fileAnswers; // the next dialogs' answers; an empty one cancels
+    std::deque<int> filterAnswers;   // the file types the next save dialogs choose; else the first
+    std::vector<QString> questions;
+    std::deque<bool> askAnswers; // the next questions' answers; else "Cancel"
     std::vector<ui::FileDialogRequest> fileRequests;
     std::vector<Message> messages;
     std::vector<platform::LaunchPlan> starts;
@@ -39,11 +42,24 @@ public:
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
     }
-    std::optional<QString> saveFile(QWidget*, const ui::FileDialogRequest& request) override {
-        return answer(request);
+    std::optional<ui::SavedFile> saveFile(QWidget*, const ui::FileDialogRequest& request) override {
+        const std::optional<QString> path = answer(request);
+        const int filter = filterAnswers.empty() ? 0 : filterAnswers.front();
+        if (!filterAnswers.empty()) {
+            filterAnswers.pop_front();
+        }
+        return path ? std::optional<ui::SavedFile>(ui::SavedFile{*path, filter}) : std::nullopt;
     }
     void message(QWidget*, ui::MessageKind kind, const QString& text) override {
         messages.push_back({kind, text});
+    }
+    bool ask(QWidget*, const QString& text, const QString&) override {
+        questions.push_back(text);
+        const bool yes = !askAnswers.empty() && askAnswers.front();
+        if (!askAnswers.empty()) {
+            askAnswers.pop_front();
+        }
+        return yes;
     }
     std::vector<platform::Engine> findEngines(const std::string& gameDir) override {
         if (real) {

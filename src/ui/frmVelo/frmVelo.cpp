@@ -1,12 +1,14 @@
 #include "frmVelo.h"
 
 #include "core/batch_file.h"
-#include "core/command_line.h"
+#include "core/game_content.h"
 #include "core/game_start.h"
 #include "core/launch_script.h"
 #include "core/settings.h"
 #include "platform/engines.h"
 #include "platform/file.h"
+#include "platform/game_search.h"
+#include "platform/path.h"
 #include "platform/process.h"
 #include "scripts/game_files.h"
 #include "scripts/presets.h"
@@ -23,6 +25,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -30,6 +34,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStringListModel>
 #include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QToolTip>
@@ -133,8 +138,10 @@ void frmVelo::buildModSettings(QWidget* page) {
     makeLabel(page, "lblModSel", tr("Quake II MODs"), {5760, 480, 1815, 255}, true);
     // Made editable and named only when first used (modList): a line edit and its
     // completer are not worth their memory at start-up on a page not yet opened.
-    cmbMod_ = makeCombo(page, "", {}, QString(), {5760, 840, 2775, 315}, /*editable*/ false);
+    auto* mods = makeListCombo(page, "", {}, QString(), {5760, 840, 2775, 315}, false);
+    cmbMod_ = mods;
     cmbMod_->installEventFilter(this);
+    connect(mods, &ListCombo::listOpening, this, &frmVelo::cmbMod_ListOpening);
     auto* cmdEdit = makeButton(page, "cmdEdit", tr("Edit List"), {5760, 1320, 1215, 375});
     makePicture(page, "Image2", QStringLiteral(":/art/mods.svg"), {120, 1200, 5265, 5340});
 
@@ -174,7 +181,8 @@ void frmVelo::buildServerSettings(QWidget* page) {
     makeLabel(page, "Label6", tr("Server Commands"), {240, 480, 2055, 255}, true);
     chkDedicated_ = makeCheck(page, "chkDedicated", tr("Dedicated"), {240, 840, 1455, 255}, false);
     makeLabel(page, "Label7", tr("Maps"), {2400, 480, 1575, 255}, true);
-    txtMap_ = makeEdit(page, "txtMap", QStringLiteral("None"), {2400, 840, 1815, 285}, 0, true);
+    txtMap_ = makeEdit(page, "txtMap", QStringLiteral("None"), {2400, 840, 1815, 285});
+    txtMap_->installEventFilter(this);
     auto* cmdInsert = makeButton(page, "cmdInsert", tr("Insert"), {2400, 1200, 975, 375});
     makeLabel(page, "Label10", tr("Game Setup"), {4560, 4920, 1935, 255}, true);
     sizeToText(makeLabel(page, "Label11", tr("Hostname"), {3600, 5280, 855, 195}, true));
@@ -184,6 +192,9 @@ void frmVelo::buildServerSettings(QWidget* page) {
     txtTime_ = makeEdit(page, "txtTime", QStringLiteral("0"), {4560, 5760, 495, 285}, 3);
     sizeToText(makeLabel(page, "Label13", tr("Fraglimit"), {3720, 6240, 720, 195}, true));
     txtFrag_ = makeEdit(page, "txtFrag", QStringLiteral("0"), {4560, 6240, 495, 285}, 3);
+    sizeToText(makeLabel(page, "lblMaxPlayers", tr("Max Players"), {5160, 5760, 1035, 195}, true));
+    txtMaxPlayers_ =
+        makeEdit(page, "txtMaxPlayers", QStringLiteral("8"), {6240, 5760, 420, 285}, 3);
     makeLabel(page, "Label3", tr("Deathmatch Flags"), {6840, 480, 1935, 255}, true);
     for (const FlagPlace& flag : kFlagPlaces) {
         const core::FlagBox& box = *core::findFlagBox(flag.box);
@@ -309,6 +320,7 @@ core::LaunchOptions frmVelo::currentOptions() const {
     options.HostName = ss(txtHostName_->text());
     options.FragLimit = ss(txtFrag_->text());
     options.TimeLimit = ss(txtTime_->text());
+    options.MaxPlayers = ss(txtMaxPlayers_->text());
     return options;
 }
 
@@ -494,12 +506,21 @@ void frmVelo::cmbEngine_Click(int index) {
     fillEngineList();
 }
 
-void frmVelo::cmdRunQuake_Click() {
+core::StartPlan frmVelo::plan(const std::optional<core::Join>& join) {
     const platform::EngineLookup engine = chosenEngine();
-    const core::StartPlan start =
-        engine.engine ? core::planStart(*engine.engine, currentOptions()) : core::StartPlan{};
-    platform::MaybeError error = engine.error ? engine.error : start.error;
+    if (!engine.engine) {
+        return {{}, {}, engine.error};
+    }
+    return core::planStart(*engine.engine, currentOptions(), join);
+}
+
+void frmVelo::cmdRunQuake_Click() {
+    const core::StartPlan start = plan();
+    platform::MaybeError error = start.error;
     if (!error) {
+        if (!modStarts(ss(modList()->currentText()))) {
+            return;
+        }
         error = services_.startGame(start.plan);
     }
     if (error) {
@@ -535,46 +556,48 @@ void frmVelo::cmdBatch_Click() {
     }
     request.filters << tr("All Files(*.*)");
     request.suggestedName = qs(core::suggestedBatchName(ss(modList()->currentText())));
-    const auto path = services_.saveFile(this, request);
-    if (!path) {
+    const auto saved = services_.saveFile(this, request);
+    if (!saved) {
         return;
     }
-    const core::LaunchOptions options = currentOptions();
-    const std::string file = ss(*path);
-    if (scriptsRun && core::isShellScriptName(file)) {
-        // The script runs what "Run Quake II" would; with nothing to run, it is not written.
-        const platform::EngineLookup engine = chosenEngine();
-        const core::StartPlan start =
-            engine.engine ? core::planStart(*engine.engine, options) : core::StartPlan{};
-        platform::MaybeError error = engine.error ? engine.error : start.error;
-        if (!error) {
-            error = core::writeLaunchScript(file, start.plan);
-        }
-        if (error) {
-            warn(services_, this, tr("The shell script could not be written."), *error);
-        }
-        return;
+    const std::string file = ss(saved->path);
+    // The type picked decides; with "All Files", a name ending in ".sh" asks for a script.
+    const QString type = request.filters.value(saved->filter);
+    const bool script =
+        scriptsRun && (type == tr("Shell Script(*.sh)") ||
+                       (type == tr("All Files(*.*)") && core::isShellScriptName(file)));
+    // Either runs what "Run Quake II" would; with nothing to run, neither is written.
+    const core::StartPlan start = plan();
+    platform::MaybeError error = start.error;
+    if (!error) {
+        error = script ? core::writeLaunchScript(file, start.plan)
+                       : core::writeBatchFile(file, start.plan.commandLine, ss(txtQDir_->text()));
     }
-    // Where the game folder holds a blank, the batch file names it in its short form.
-    const std::string line =
-        core::ComposeCommandLine(options, platform::shortFolder(options.GameDir));
-    if (auto error = core::writeBatchFile(file, line, options.GameDir)) {
-        warn(services_, this, tr("The batch file could not be written."), *error);
+    if (error) {
+        warn(services_, this,
+             script ? tr("The shell script could not be written.")
+                    : tr("The batch file could not be written."),
+             *error);
     }
 }
 
-QString frmVelo::lineFor(const QObject* button) const {
-    const core::LaunchOptions options = currentOptions();
-    if (button == cmdBatch_) {
-        const std::string basedir = platform::shortFolder(options.GameDir);
-        return qs(core::batchLine(core::ComposeCommandLine(options, basedir), options.GameDir));
+QString frmVelo::lineFor(const QObject* button) {
+    const core::StartPlan start = plan();
+    if (start.error) {
+        return qs(start.error->message());
     }
-    return qs(core::ComposeCommandLine(options));
+    if (button == cmdBatch_) {
+        return qs(core::batchLine(start.plan.commandLine, ss(txtQDir_->text())));
+    }
+    return qs(start.shown);
 }
 
 bool frmVelo::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmbMod_ && event->type() == QEvent::Show) {
         modList();
+    }
+    if (watched == txtMap_ && event->type() == QEvent::FocusIn) {
+        txtMap_GotFocus();
     }
     if (event->type() == QEvent::ToolTip && (watched == cmdRunQuake_ || watched == cmdBatch_)) {
         static_cast<QWidget*>(watched)->setToolTip(lineFor(watched));
@@ -585,7 +608,17 @@ bool frmVelo::eventFilter(QObject* watched, QEvent* event) {
 void frmVelo::cmdInsert_Click() {
     FileDialogRequest request;
     request.filters = QStringList{tr("Quake 2 Maps(*.bsp)")};
-    request.startFolder = txtQDir_->text();
+    // The mod's maps folder, else the base game's, else the game folder itself.
+    const QString game = txtQDir_->text();
+    const std::string base = platform::baseFolderName(platform::nativePath(ss(game)));
+    request.startFolder = game;
+    for (const QString& folder : {modList()->currentText(), qs(base)}) {
+        const QString maps = QDir(game).filePath(folder + QLatin1String("/maps"));
+        if (!folder.isEmpty() && !game.isEmpty() && QFileInfo(maps).isDir()) {
+            request.startFolder = QDir::toNativeSeparators(maps);
+            break;
+        }
+    }
     const auto path = services_.openFile(this, request);
     if (!path) {
         return;
@@ -593,6 +626,72 @@ void frmVelo::cmdInsert_Click() {
     // A name typed without any "." is taken whole.
     const QString name = QFileInfo(*path).fileName();
     txtMap_->setText(name.left(name.indexOf(QLatin1Char('.'))));
+}
+
+const std::vector<std::string>& frmVelo::installedMods() {
+    const platform::EngineLookup engine = chosenEngine();
+    const std::string game = platform::nativePath(ss(gameDirectory()));
+    const std::string beside =
+        engine.engine ? ss(QFileInfo(qs(engine.engine->program)).absolutePath()) : std::string();
+    if (modsFor_ != game + '\n' + beside) {
+        modsFor_ = game + '\n' + beside;
+        mods_ = core::findMods(game, beside);
+    }
+    return mods_;
+}
+
+void frmVelo::cmbMod_ListOpening() {
+    QComboBox* box = modList();
+    const QString text = box->currentText();
+    while (box->count() > kModSlots) {
+        box->removeItem(box->count() - 1);
+    }
+    QStringList kept;
+    for (int slot = 0; slot < box->count(); ++slot) {
+        kept << box->itemText(slot);
+    }
+    for (const std::string& mod : installedMods()) {
+        if (!kept.contains(qs(mod))) {
+            box->addItem(qs(mod));
+        }
+    }
+    box->setEditText(text);
+}
+
+void frmVelo::txtMap_GotFocus() {
+    QStringList maps;
+    for (const std::string& map :
+         core::findMaps(platform::nativePath(ss(gameDirectory())), ss(modList()->currentText()))) {
+        maps << qs(map);
+    }
+    if (txtMap_->completer() == nullptr) {
+        auto* completer = new QCompleter(txtMap_);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setModel(new QStringListModel(completer));
+        txtMap_->setCompleter(completer);
+    }
+    static_cast<QStringListModel*>(txtMap_->completer()->model())->setStringList(maps);
+}
+
+bool frmVelo::modStarts(const std::string& mod) {
+    if (mod.empty() || mod == kFirstMod) {
+        return true;
+    }
+    const std::vector<std::string>& mods = installedMods();
+    if (std::find(mods.begin(), mods.end(), mod) != mods.end()) {
+        return true;
+    }
+    const std::size_t part = modsFor_.find('\n');
+    const QString game = qs(modsFor_.substr(0, part));
+    const QString beside = qs(modsFor_.substr(part + 1));
+    const QString where = beside.isEmpty() || beside == game
+                              ? tr("it is not in %1").arg(game)
+                              : tr("it is in neither %1 nor %2").arg(game, beside);
+    return services_.ask(this,
+                         tr("The mod \"%1\" is not installed: %2. The game would run the base "
+                            "game instead.\n\nStart it anyway?")
+                             .arg(qs(mod), where),
+                         tr("Start anyway"));
 }
 
 int runLauncher(core::SettingsFile& settings, Services& services) {

@@ -10,7 +10,10 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace velo::ui {
 
@@ -39,16 +42,32 @@ std::optional<QString> DesktopServices::openFile(QWidget* parent,
                                                request.filters.join(QLatin1String(";;"))));
 }
 
-std::optional<QString> DesktopServices::saveFile(QWidget* parent,
-                                                 const FileDialogRequest& request) {
-    return chosen(QFileDialog::getSaveFileName(parent, QString(), startPath(request),
-                                               request.filters.join(QLatin1String(";;"))));
+std::optional<SavedFile> DesktopServices::saveFile(QWidget* parent,
+                                                   const FileDialogRequest& request) {
+    QString filter = request.filters.value(0);
+    const std::optional<QString> path = chosen(QFileDialog::getSaveFileName(
+        parent, QString(), startPath(request), request.filters.join(QLatin1String(";;")), &filter));
+    if (!path) {
+        return std::nullopt;
+    }
+    return SavedFile{*path, std::max(0, static_cast<int>(request.filters.indexOf(filter)))};
 }
 
 void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& text) {
     QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     QLatin1String(kAppTitle), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool DesktopServices::ask(QWidget* parent, const QString& text, const QString& yes) {
+    QMessageBox box(QMessageBox::Warning, QLatin1String(kAppTitle), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* accept = box.addButton(yes, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 std::vector<platform::Engine> DesktopServices::findEngines(const std::string& gameDir) {

@@ -26,6 +26,12 @@ struct FileDialogRequest {
     QString suggestedName; // the name box's start text
 };
 
+// What a save dialog gave: the path as typed or picked, and the file type chosen.
+struct SavedFile {
+    QString path;
+    int filter = 0; // index into the request's filters
+};
+
 enum class MessageKind { Plain, Warning };
 
 // Everything a window asks of the desktop and a test must answer or observe.
@@ -36,9 +42,13 @@ public:
     // The chosen file's full path; nullopt on cancel.
     virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // Asks before replacing an existing file; nullopt on cancel.
-    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<SavedFile> saveFile(QWidget* parent,
+                                              const FileDialogRequest& request) = 0;
     // A modal message titled with the application's title.
     virtual void message(QWidget* parent, MessageKind kind, const QString& text) = 0;
+    // A modal warning that asks: true for the button yes, false for "Cancel", the default,
+    // and for Escape.
+    virtual bool ask(QWidget* parent, const QString& text, const QString& yes) = 0;
     // The engines that can start the game in gameDir, the default first.
     virtual std::vector<platform::Engine> findEngines(const std::string& gameDir) = 0;
     // The engine a program the player named is, or why it cannot start the game.
@@ -61,8 +71,9 @@ public:
     explicit DesktopServices(std::string gameLog = {},
                              std::chrono::milliseconds watchTime = std::chrono::seconds(5));
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<SavedFile> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, MessageKind kind, const QString& text) override;
+    bool ask(QWidget* parent, const QString& text, const QString& yes) override;
     std::vector<platform::Engine> findEngines(const std::string& gameDir) override;
     platform::EngineLookup engineAt(const std::string& program) override;
     platform::MaybeError startGame(const platform::LaunchPlan& plan) override;
