@@ -199,15 +199,16 @@ platform::LaunchPlan nativePlan(const platform::Engine& engine, const LaunchOpti
         if (hostsGame(o)) {
             add({"+set", "maxclients", o.MaxPlayers});
         }
+        // Before the map too: the game holds back what follows "map" until a player joins.
+        add({"+hostname", value(o.HostName)});
+        add({"+fraglimit", value(o.FragLimit)});
+        add({"+timelimit", value(o.TimeLimit)});
+        add({"+dmflags", std::to_string(o.DMFlags)});
         if (startsMap(o)) {
             add({"+map", o.MapName});
         } else if (!o.Dedicated) {
             add({"+menu_multiplayer"});
         }
-        add({"+hostname", value(o.HostName)});
-        add({"+fraglimit", value(o.FragLimit)});
-        add({"+timelimit", value(o.TimeLimit)});
-        add({"+dmflags", std::to_string(o.DMFlags)});
     }
     platform::LaunchPlan plan{platform::absolutePath(engine.program), std::move(a), {}, {}};
     plan.commandLine = windowsCommandLine(plan.program, plan.arguments);

@@ -303,11 +303,14 @@ private slots:
         QTest::newRow("a typed map is hosted")
             << "/q2"
             << "q2dm1"
-            << "12" << false << Parts{"+set|deathmatch|1|+set|maxclients|12|+map|q2dm1|+hostname"};
+            << "12" << false
+            << Parts{"+set|deathmatch|1|+set|maxclients|12|+hostname|Unnamed|+fraglimit|0|+"
+                     "timelimit|0|"
+                     "+dmflags|16|+map|q2dm1|"};
         QTest::newRow("an empty map is no map: the menu")
             << "/q2"
             << ""
-            << "12" << false << Parts{"|0|+menu_multiplayer|+hostname"};
+            << "12" << false << Parts{"+dmflags|16|+menu_multiplayer|"};
         QTest::newRow("a dedicated server")
             << "/q2"
             << "None"
