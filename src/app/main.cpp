@@ -1,4 +1,5 @@
 #include "core/settings.h"
+#include "platform/game_watch.h"
 #include "platform/path.h"
 #include "ui/frmVelo/frmVelo.h"
 #include "ui/toolkit/services.h"
@@ -8,6 +9,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    velo::platform::restoreChildSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velo-start"));
     // Not a display name: the toolkit would append it to every window's caption.

@@ -7,6 +7,15 @@ namespace velo::core {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// A file saved by an editor that marks UTF-8 starts with the mark; it belongs to no line.
+std::string_view withoutMark(std::string_view text) {
+    if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+        text.remove_prefix(kUtf8Mark.size());
+    }
+    return text;
+}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -125,6 +134,7 @@ void appendEntry(std::string& out, std::string_view key, std::string_view value)
 // Only a section's first copy counts; later copies of it are kept but never read or written.
 std::optional<std::string> profileGet(std::string_view text, std::string_view section,
                                       std::string_view key) {
+    text = withoutMark(text);
     section = trimmed(section);
     key = trimmed(key);
     Lines lines(text);
@@ -146,6 +156,9 @@ std::optional<std::string> profileGet(std::string_view text, std::string_view se
 
 std::string profileSet(std::string_view text, std::string_view section, std::string_view key,
                        std::string_view value) {
+    if (const std::string_view body = withoutMark(text); body.size() != text.size()) {
+        return std::string(kUtf8Mark) + profileSet(body, section, key, value);
+    }
     const std::string_view sectionName = trimmed(section);
     const std::string_view keyName = trimmed(key);
 

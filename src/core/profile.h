@@ -8,7 +8,8 @@ namespace velo::core {
 
 // The initialisation-file ("profile") format, read and written as text:
 // "[Section]" lines, "key=value" entries, names matched without regard to case. CR LF,
-// LF or CR ends a line. Of a section that appears twice only the first copy counts.
+// LF or CR ends a line. Of a section that appears twice only the first copy counts. A UTF-8
+// byte order mark at the start is read past and kept on writing.
 
 // The value of key in section: blanks trimmed, one enclosing pair of matching
 // quotes removed. nullopt when the section or the key is absent.

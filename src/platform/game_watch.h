@@ -17,13 +17,20 @@ struct GameEnd {
     bool failed = false;   // a non-zero status or a signal
     std::string lastLines; // the end of its output; empty where it wrote none or none is kept
     std::string log;       // the file that holds its whole output; empty where none is kept
+    // The first line of its output that reads as an error ("error", "couldn't", "fatal" in
+    // any case): the cause is often far above the shutdown lines at the end. Empty if none.
+    std::string errorLine;
 };
+
+// Gives SIGCHLD back its default action where the parent left it ignored (POSIX): the system
+// would reap every child itself, and no game's end could be seen. Once, at start-up.
+void restoreChildSignal();
 
 // A started game, watched for a short while to see whether it ends at once. Letting go of it
 // leaves the game running.
 class GameProcess {
 public:
-    // log: where startGame sends the game's output (POSIX), replaced at each start.
+    // log: where startGame sends the game's output (POSIX), a new file at each start.
     explicit GameProcess(std::string log = {}) : log_(std::move(log)) {}
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr std::size_t kShownLines = 10;
 constexpr std::size_t kShownBytes = 2048;
+constexpr std::size_t kShownErrorBytes = 300;
 
 std::string statusText(int status) {
     if (WIFSIGNALED(status)) {
@@ -48,6 +50,33 @@ std::string keptOutput(const std::string& log) {
     return text;
 }
 
+bool readsAsError(std::string line) {
+    std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    for (const char* word : {"error", "couldn't", "fatal"}) {
+        if (line.find(word) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Read through the whole output before it is cut: the cause is often near its start.
+std::string firstErrorLine(const std::string& log) {
+    std::ifstream in(log, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (readsAsError(line)) {
+            return line.substr(0, kShownErrorBytes);
+        }
+    }
+    return {};
+}
+
 std::string lastLines(std::string text) {
     text.erase(0, text.size() > kShownBytes ? text.size() - kShownBytes : 0);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
@@ -71,7 +100,12 @@ int openGameLog(const std::string& log) {
                         makeFolders(log.substr(0, slash)).has_value())) {
         return -1;
     }
-    int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0600);
+    // A new file, not the old one emptied: a game still running from an earlier start
+    // keeps writing into the old one, never among this start's lines.
+    if (::unlink(log.c_str()) != 0 && errno != ENOENT) {
+        return -1;
+    }
+    int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
     if (fd >= 0 && fd <= STDERR_FILENO) {
         // Kept clear of the numbers it is about to be copied onto in the game.
         const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
@@ -79,6 +113,19 @@ int openGameLog(const std::string& log) {
         fd = moved;
     }
     return fd;
+}
+
+void restoreChildSignal() {
+    struct sigaction action {};
+    if (::sigaction(SIGCHLD, nullptr, &action) != 0 ||
+        (action.sa_handler != SIG_IGN && (action.sa_flags & SA_NOCLDWAIT) == 0)) {
+        return;
+    }
+    if (action.sa_handler == SIG_IGN) {
+        action.sa_handler = SIG_DFL;
+    }
+    action.sa_flags &= ~SA_NOCLDWAIT;
+    ::sigaction(SIGCHLD, &action, nullptr);
 }
 
 GameProcess::~GameProcess() = default;
@@ -95,8 +142,9 @@ std::optional<GameEnd> GameProcess::ended() {
         return std::nullopt;
     }
     id_ = 0;
-    GameEnd end{program_, statusText(status), status != 0, {}, logged_ ? log_ : std::string()};
+    GameEnd end{program_, statusText(status), status != 0, {}, logged_ ? log_ : std::string(), {}};
     if (logged_) {
+        end.errorLine = firstErrorLine(log_);
         end.lastLines = lastLines(keptOutput(log_));
     }
     return end;

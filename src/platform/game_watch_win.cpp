@@ -24,6 +24,8 @@ std::string statusText(DWORD code) {
 
 } // namespace
 
+void restoreChildSignal() {}
+
 GameProcess::~GameProcess() {
     if (id_ != 0) {
         CloseHandle(handleOf(id_));
@@ -48,7 +50,7 @@ std::optional<GameEnd> GameProcess::ended() {
     CloseHandle(handleOf(id_));
     id_ = 0;
     // The original program writes nothing to its standard output: the code is all there is.
-    return GameEnd{program_, statusText(code), code != 0, {}, {}};
+    return GameEnd{program_, statusText(code), code != 0, {}, {}, {}};
 }
 
 } // namespace velo::platform

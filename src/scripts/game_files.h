@@ -11,7 +11,8 @@ namespace velo::scripts {
 std::string mainScriptPath(std::string_view gameDir);  // + "\baseq2\q2velo.txt"
 std::string extraScriptPath(std::string_view gameDir); // + "\baseq2\q2extra.txt"
 
-// Replaces the script at a composed path whole; the old file survives a failure.
+// Replaces the script at a composed path whole; the old file survives a failure. The
+// script's folder is the one that exists whatever the case of its name.
 platform::MaybeError writeScript(std::string_view composedPath, std::string_view content);
 
 } // namespace velo::scripts

@@ -104,5 +104,38 @@ INSTANTIATE_TEST_SUITE_P(
                   "a\r\n[Quake2]\nRunSetup=Yes", "[Quake2]\r\nPath=a  [Quake2] RunSetup=Yes\r\n"}),
     [](const testing::TestParamInfo<WriteCase>& row) { return row.param.name; });
 
+// A UTF-8 mark before the first section: the section is found, and every kind of write
+// keeps the mark first and the file's one copy of the section.
+struct MarkCase {
+    const char* name;
+    const char* before;
+    std::optional<std::string> path; // Quake2/Path as read
+    const char* key;                 // written in Quake2 with the value "No"
+    const char* after;
+};
+
+class ByteOrderMark : public testing::TestWithParam<MarkCase> {};
+
+TEST_P(ByteOrderMark, IsReadPastAndKept) {
+    const MarkCase& c = GetParam();
+    EXPECT_EQ(profileGet(c.before, "Quake2", "Path"), c.path);
+    EXPECT_EQ(profileSet(c.before, "Quake2", c.key, "No"), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ByteOrderMark,
+    testing::Values(
+        MarkCase{"NewKeyInTheFirstSection", "\xEF\xBB\xBF[Quake2]\r\nPath=C:\\Q\r\n", "C:\\Q",
+                 "RunSetup", "\xEF\xBB\xBF[Quake2]\r\nPath=C:\\Q\r\nRunSetup=No\r\n"},
+        MarkCase{"KeyReplacedInTheFirstSection", "\xEF\xBB\xBF[Quake2]\r\nPath=C:\\Q\r\n", "C:\\Q",
+                 "Path", "\xEF\xBB\xBF[Quake2]\r\nPath=No\r\n"},
+        MarkCase{"EntryRightAfterTheMark", "\xEF\xBB\xBFPath=x\r\n[Quake2]\r\n", std::nullopt,
+                 "Path", "\xEF\xBB\xBFPath=x\r\n[Quake2]\r\nPath=No\r\n"},
+        MarkCase{"OnlyTheMark", "\xEF\xBB\xBF", std::nullopt, "Path",
+                 "\xEF\xBB\xBF[Quake2]\r\nPath=No\r\n"},
+        MarkCase{"AMarkLaterIsText", "[X]\r\n\xEF\xBB\xBF[Quake2]\r\nPath=y\r\n", std::nullopt,
+                 "Path", "[X]\r\n\xEF\xBB\xBF[Quake2]\r\nPath=y\r\n[Quake2]\r\nPath=No\r\n"}),
+    [](const testing::TestParamInfo<MarkCase>& row) { return row.param.name; });
+
 } // namespace
 } // namespace velo::core

@@ -3,6 +3,8 @@
 #include "core/settings.h"
 #include "platform/file.h"
 #include "platform/game_search.h"
+#include "platform/game_watch.h"
+#include "platform/process.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace velo::platform;
@@ -145,4 +148,83 @@ TEST(FindGameFolders, SteamLibrariesThenTheSystemsPackageEachOnceNeverARerelease
     EXPECT_EQ(libraryFolders("\"LibraryFolders\" { \"ContentStatsID\" \"7\" "
                              "\"1\" \"D:\\\\Steam Library\" } // end"),
               std::vector<std::string>{"D:\\Steam Library"});
+}
+
+namespace {
+// How a started game ended, as the launcher's watch sees it, waiting up to ten seconds.
+std::optional<GameEnd> endOf(GameProcess& watch, const std::string& script,
+                             const std::string& folder) {
+    if (startGame({"/bin/sh", {"-c", script}, folder, {}}, &watch)) {
+        return std::nullopt;
+    }
+    std::optional<GameEnd> end;
+    for (int i = 0; i < 1000 && !(end = watch.ended()); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return end;
+}
+
+std::string waitFor(const char* marker) {
+    return std::string("for i in $(seq 500); do [ -e ") + marker +
+           " ] && break; sleep 0.01; done; ";
+}
+} // namespace
+
+// A game that fails is seen failing, with the line that says why, whatever the launcher
+// inherited and whatever an earlier game still writes.
+TEST(GameWatch, ShowsAFailuresFirstErrorLineAndOnlyItsOwnOutput) {
+    TempDir dir;
+    const std::string log = dir.file("state/game.log");
+    const std::string folder = dir.path().string();
+
+    // Ignored by the parent, SIGCHLD would let the system reap the game unseen.
+    struct sigaction before {};
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGCHLD, &ignore, &before);
+    restoreChildSignal();
+    GameProcess watch(log);
+    std::optional<GameEnd> end = endOf(watch, "exit 3", folder);
+    ::sigaction(SIGCHLD, &before, nullptr);
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->status, "exit status 3");
+
+    const std::string shutdown = "for i in $(seq 12); do echo shutdown $i; done";
+    const struct {
+        const char* name;
+        std::string script;
+        const char* errorLine;
+    } rows[] = {
+        {"far above the last lines",
+         "echo Loading; echo \"Couldn't load pics/colormap.pcx\" >&2; echo ERROR: late; " +
+             shutdown + "; exit 1",
+         "Couldn't load pics/colormap.pcx"},
+        {"any case", "echo ok; echo 'R_Init: FATAL no renderer'; kill $$",
+         "R_Init: FATAL no renderer"},
+        {"none", "echo Loading; exit 2", ""},
+    };
+    for (const auto& row : rows) {
+        end = endOf(watch, row.script, folder);
+        ASSERT_TRUE(end) << row.name;
+        EXPECT_TRUE(end->failed) << row.name;
+        EXPECT_EQ(end->errorLine, row.errorLine) << row.name;
+    }
+    EXPECT_EQ(end->lastLines, "Loading");
+
+    // A game from an earlier start runs on and writes after the next start began; the log is
+    // a new file, so none of its lines are taken for the new game's.
+    GameProcess earlier(log);
+    ASSERT_FALSE(startGame({"/bin/sh",
+                            {"-c", "echo old; " + waitFor("go") + "echo late old; touch old.done"},
+                            folder,
+                            {}},
+                           &earlier));
+    end = endOf(watch, "touch go; " + waitFor("old.done") + "echo new; exit 1", folder);
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->lastLines, "new");
+    EXPECT_EQ(dir.read("state/game.log"), "new\n");
+    std::optional<GameEnd> old;
+    for (int i = 0; i < 1000 && !(old = earlier.ended()); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }

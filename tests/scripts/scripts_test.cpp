@@ -1,4 +1,5 @@
 #include "scripts/expected_scripts.h"
+#include "support/temp_dir.h"
 
 #include "scripts/custom_layout.h"
 #include "scripts/extra_script.h"
@@ -8,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
+#include <iterator>
 #include <string>
+#include <vector>
 
 using namespace velo::scripts;
 using velo::test::kAliases;
@@ -95,3 +99,42 @@ TEST(ExtraScript, FollowsTheGrappleBoxAndTheLinesThatOutliveIt) {
 TEST(GameFiles, PathsAreJoinedAsTheyStand) {
     EXPECT_EQ(mainScriptPath("C:\\"), "C:\\\\baseq2\\q2velo.txt");
 }
+
+#ifndef _WIN32
+// A game folder's base folder spelt in another case takes the script; the exact spelling
+// wins where both are there, and with neither the error names the folder looked for.
+TEST(GameFiles, TheScriptGoesIntoTheBaseFolderThatExistsWhateverItsCase) {
+    struct Row {
+        const char* name;
+        std::vector<const char*> folders;
+        const char* written; // "": the write fails
+    };
+    const Row rows[] = {
+        {"OtherCase", {"BaseQ2"}, "BaseQ2"},
+        {"ExactBesideOthers", {"BASEQ2", "baseq2"}, "baseq2"},
+        {"AFileOfThatNameIsNoFolder", {}, ""},
+        {"None", {}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        velo::test::TempDir game;
+        for (const char* folder : row.folders) {
+            std::filesystem::create_directory(game.path() / folder);
+        }
+        if (std::string(row.name) == "AFileOfThatNameIsNoFolder") {
+            game.write("BaseQ2", "");
+        }
+        const velo::platform::MaybeError error =
+            writeScript(mainScriptPath(game.path().string()), "exec q2extra.txt\r\n");
+        if (*row.written == 0) {
+            ASSERT_TRUE(error);
+            EXPECT_NE(error->subject.find("/baseq2/"), std::string::npos) << error->subject;
+            continue;
+        }
+        ASSERT_FALSE(error) << error->message();
+        EXPECT_EQ(game.read(std::string(row.written) + "/q2velo.txt"), "exec q2extra.txt\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(game.path()), {}),
+                  static_cast<long>(row.folders.size()));
+    }
+}
+#endif

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,8 @@ public:
     // When set, engines are found, started and watched for real.
     std::unique_ptr<ui::DesktopServices> real;
     std::vector<std::string> games; // what the search for the game finds
+    // When set, the search for the game runs this (off the UI thread) instead.
+    std::function<std::vector<std::string>()> search;
     // What findEngines answers; unset: the original program in the game folder.
     std::optional<std::vector<platform::Engine>> engines;
     std::vector<std::string> programs; // what engineAt knows, as native engines, real or not
@@ -83,7 +86,7 @@ public:
         return real ? real->watchGame() : std::nullopt;
     }
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
-    std::vector<std::string> findGames() override { return games; }
+    std::vector<std::string> findGames() override { return search ? search() : games; }
     void quit(int exitCode) override { quits.push_back(exitCode); }
 
     // Exactly one message so far, a warning naming every part.

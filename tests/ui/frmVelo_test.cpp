@@ -106,7 +106,8 @@ private slots:
         }
         QTest::newRow("error and exit 1")
             << "echo Loading; echo \"Couldn't load pics/colormap.pcx\" >&2; exit 1"
-            << Parts{"exit status 1", "Loading\nCouldn't load pics/colormap.pcx", "game.log"}
+            << Parts{"exit status 1", "reported:\nCouldn't load pics/colormap.pcx",
+                     "Loading\nCouldn't load pics/colormap.pcx", "game.log"}
             << QByteArray("Loading\nCouldn't load pics/colormap.pcx\n");
         QTest::newRow("keeps running") << "sleep 4; echo on > \"$0.on\"" << Parts() << QByteArray();
         QTest::newRow("exit 0 at once") << "exit 0" << Parts() << QByteArray();

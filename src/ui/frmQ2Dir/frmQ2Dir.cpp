@@ -1,5 +1,6 @@
 #include "frmQ2Dir.h"
 
+#include "core/profile.h"
 #include "core/settings.h"
 #include "ui/toolkit/services.h"
 #include "ui/toolkit/widgets.h"
@@ -11,6 +12,10 @@
 #include <QStorageInfo>
 #include <QStyledItemDelegate>
 #include <QThread>
+
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace velo::ui {
 
@@ -123,29 +128,30 @@ frmQ2Dir::frmQ2Dir(core::SettingsFile& settings, Services& services, QWidget* pa
     connect(cmdOkay_, &QPushButton::clicked, this, &frmQ2Dir::cmdOkay_Click);
 }
 
-frmQ2Dir::~frmQ2Dir() {
-    if (search_ != nullptr) {
-        search_->wait();
-    }
-}
+frmQ2Dir::~frmQ2Dir() = default;
 
 bool frmQ2Dir::openOn(const QString& folder) {
     return !folder.isEmpty() && lstFolders_->setCurrentFolder(folder);
 }
 
 void frmQ2Dir::lookForGame() {
-    if (search_ != nullptr) {
+    if (searching_) {
         return;
     }
+    searching_ = true;
     const QString opened = lstFolders_->currentFolder();
-    search_ = QThread::create([this] { found_ = services_.findGames(); });
-    search_->setParent(this);
-    connect(search_, &QThread::finished, this, [this, opened] {
-        if (!found_.empty() && lstFolders_->currentFolder() == opened) {
-            openOn(QString::fromStdString(found_.front()));
+    // The thread owns what it finds; the locator sees it only while it is still there,
+    // through a connection that goes with it.
+    auto found = std::make_shared<std::vector<std::string>>();
+    QThread* search =
+        QThread::create([&services = services_, found] { *found = services.findGames(); });
+    connect(search, &QThread::finished, search, &QObject::deleteLater);
+    connect(search, &QThread::finished, this, [this, opened, found] {
+        if (!found->empty() && lstFolders_->currentFolder() == opened) {
+            openOn(QString::fromStdString(found->front()));
         }
     });
-    search_->start();
+    search->start();
 }
 
 QString frmQ2Dir::chosenFolder() const {
@@ -172,12 +178,19 @@ void frmQ2Dir::lstDrive_Change() {
 
 void frmQ2Dir::cmdOkay_Click() {
     const std::string folder = lstFolders_->currentFolder().toStdString();
-    auto error = settings_.WriteINI("Quake2", "Path", folder);
-    if (!error) {
-        error = settings_.WriteINI("Quake2", "RunSetup", "No");
-    }
+    // Both keys or neither: a folder kept without "No" would skip the locator next time
+    // though the start-up asked for it.
+    const auto error = settings_.Edit([&](std::string_view text) {
+        return core::profileSet(core::profileSet(text, "Quake2", "Path", folder), "Quake2",
+                                "RunSetup", "No");
+    });
     if (error) {
-        warn(services_, this, tr("The game directory could not be saved."), *error);
+        warn(services_, this,
+             atStartUp_ ? tr("The game directory could not be saved. It is used for this run, "
+                             "and you will be asked for it again at the next start.")
+                        : tr("The game directory could not be saved. It is used for this run "
+                             "only."),
+             *error);
     }
     accept();
 }

@@ -3,12 +3,8 @@
 #include <QDialog>
 #include <QListWidget>
 
-#include <string>
-#include <vector>
-
 class QComboBox;
 class QPushButton;
-class QThread;
 
 namespace velo::core {
 class SettingsFile;
@@ -43,10 +39,14 @@ public:
     frmQ2Dir(core::SettingsFile& settings, Services& services, QWidget* parent = nullptr);
     ~frmQ2Dir() override;
 
+    // Opened by the start-up, whose conditions bring the locator back while nothing is saved.
+    void setAtStartUp(bool atStartUp) { atStartUp_ = atStartUp; }
+
     // Opens the list on folder; false, leaving it where it was, when it cannot be read.
     bool openOn(const QString& folder);
     // Looks for the game off the UI thread and opens on the first folder found, unless the
-    // list was moved meanwhile.
+    // list was moved meanwhile. Never waited for: a search still running when the locator
+    // goes finishes on its own, and what it finds is dropped.
     void lookForGame();
 
     // The folder "&Okay" stored, valid once the locator was accepted.
@@ -63,8 +63,8 @@ private:
     FolderList* lstFolders_;
     QComboBox* lstDrive_;
     QPushButton* cmdOkay_;
-    QThread* search_ = nullptr;
-    std::vector<std::string> found_; // written by the search, read once it has finished
+    bool searching_ = false;
+    bool atStartUp_ = false;
 };
 
 } // namespace velo::ui

@@ -58,6 +58,9 @@ constexpr char kFirstMod[] = "baseq2";
 QString failedStart(const platform::GameEnd& end) {
     QString text = frmVelo::tr("Quake II ended right after its start.") + QLatin1String("\n\n") +
                    describe(platform::Error{end.program, "ended with " + end.status + "."});
+    if (!end.errorLine.empty()) {
+        text += frmVelo::tr("\n\nThe first error it reported:\n") + qs(end.errorLine);
+    }
     if (!end.lastLines.empty()) {
         text += frmVelo::tr("\n\nThe last lines of its output:\n") + qs(end.lastLines);
     }
@@ -266,14 +269,19 @@ bool frmVelo::Form_Load() {
         return false;
     }
     // The probe looks where the settings file is kept, whatever the current directory.
+    std::optional<QString> chosen;
     if (*runSetup == "Yes" || !platform::FileExists(settings_.path())) {
-        runLocator();
+        chosen = runLocator();
     }
-    const auto path = read("Quake2", "Path");
-    if (!path) {
-        return false;
+    // The folder just chosen counts for this run even where it could not be saved.
+    if (!chosen) {
+        const auto path = read("Quake2", "Path");
+        if (!path) {
+            return false;
+        }
+        chosen = qs(*path);
     }
-    txtQDir_->setText(qs(*path));
+    txtQDir_->setText(*chosen);
     cmbMod_->clear();
     for (char slot = '0'; slot <= '9'; ++slot) {
         const std::string key = std::string("Mod") + slot;
@@ -290,12 +298,16 @@ bool frmVelo::Form_Load() {
     return true;
 }
 
-bool frmVelo::runLocator() {
+std::optional<QString> frmVelo::runLocator() {
     showIcon(); // the locator comes first and shows the main window's icon
     frmQ2Dir locator(settings_, services_, this);
+    locator.setAtStartUp(true);
     locator.lookForGame();
     centreOnScreen(&locator);
-    return locator.exec() == QDialog::Accepted;
+    if (locator.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return locator.chosenFolder();
 }
 
 QComboBox* frmVelo::modList() const {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -76,8 +77,8 @@ private:
     void connectLaunchOptions();
 
     void showIcon();
-    // Runs the locator modally; true when its "&Okay" stored a folder.
-    bool runLocator();
+    // Runs the locator modally; the folder its "&Okay" chose, saved or not.
+    std::optional<QString> runLocator();
     // The kept fields and the window fields read from the controls, in the line's order.
     core::LaunchOptions currentOptions() const;
     // What a button would run, as its tooltip shows it.
