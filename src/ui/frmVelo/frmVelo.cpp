@@ -7,7 +7,6 @@
 #include "core/settings.h"
 #include "platform/engines.h"
 #include "platform/file.h"
-#include "platform/game_search.h"
 #include "platform/path.h"
 #include "platform/process.h"
 #include "scripts/game_files.h"
@@ -622,11 +621,12 @@ void frmVelo::cmdInsert_Click() {
     request.filters = QStringList{tr("Quake 2 Maps(*.bsp)")};
     // The mod's maps folder, else the base game's, else the game folder itself.
     const QString game = txtQDir_->text();
-    const std::string base = platform::baseFolderName(platform::nativePath(ss(game)));
+    const std::string base =
+        platform::existingSpelling(platform::joinNative(platform::nativePath(ss(game)), "baseq2"));
     request.startFolder = game;
-    for (const QString& folder : {modList()->currentText(), qs(base)}) {
-        const QString maps = QDir(game).filePath(folder + QLatin1String("/maps"));
-        if (!folder.isEmpty() && !game.isEmpty() && QFileInfo(maps).isDir()) {
+    for (const QString& folder : {QDir(game).filePath(modList()->currentText()), qs(base)}) {
+        const QString maps = QDir(folder).filePath(QStringLiteral("maps"));
+        if (!game.isEmpty() && QFileInfo(maps).isDir()) {
             request.startFolder = QDir::toNativeSeparators(maps);
             break;
         }
