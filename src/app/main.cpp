@@ -1,3 +1,4 @@
+#include "core/arguments.h"
 #include "core/settings.h"
 #include "platform/game_watch.h"
 #include "platform/path.h"
@@ -7,13 +8,38 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+std::vector<std::string> argumentsOf(const QStringList& all) {
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < all.size(); ++i) {
+        args.push_back(all[i].toStdString());
+    }
+    return args;
+}
+} // namespace
 
 int main(int argc, char* argv[]) {
+    using velo::core::Arguments;
+    // Help needs no display: answered before the toolkit looks for one.
+    if (velo::core::parseArguments(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc))
+            .action == Arguments::Action::Help) {
+        std::fputs(velo::core::usageText(), stdout);
+        return 0;
+    }
     velo::platform::restoreChildSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velo-start"));
     // Not a display name: the toolkit would append it to every window's caption.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.velo_start"));
+    // What is left once the toolkit has taken its own options.
+    const Arguments args = velo::core::parseArguments(argumentsOf(QApplication::arguments()));
+    if (args.action == Arguments::Action::Fault) {
+        std::fprintf(stderr, "velo-start: %s\nTry \"velo-start --help\".\n", args.fault.c_str());
+        return velo::core::kUsageExitStatus;
+    }
 
     // Chosen once: every read, write and probe of the settings file goes to this one path.
     const velo::platform::SettingsFolder folder = velo::platform::settingsFolder();
@@ -23,5 +49,8 @@ int main(int argc, char* argv[]) {
     }
     velo::core::SettingsFile settings(velo::core::settingsPathIn(folder.path));
     velo::ui::DesktopServices services(velo::platform::gameLogPath());
+    if (args.action == Arguments::Action::Run) {
+        return velo::ui::runSetup(settings, services, args.setup);
+    }
     return velo::ui::runLauncher(settings, services);
 }

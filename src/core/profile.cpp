@@ -215,4 +215,111 @@ std::string profileSet(std::string_view text, std::string_view section, std::str
     return out;
 }
 
+namespace {
+
+// Where one copy of a section lies: its header line up to the next header, and the end of
+// its last line that is not blank, so blank lines that part it from the next stay put.
+struct SectionSpan {
+    std::size_t begin = 0;
+    std::size_t contentEnd = 0;
+    std::size_t end = 0;
+};
+
+std::vector<SectionSpan> spansOf(std::string_view text, std::string_view section) {
+    section = trimmed(section);
+    std::vector<SectionSpan> spans;
+    bool inSection = false;
+    Lines lines(text);
+    Line line;
+    while (lines.next(line)) {
+        const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
+        const Parsed parsed = parse(content);
+        if (parsed.kind == Kind::Section) {
+            inSection = sameName(parsed.name, section);
+            if (inSection) {
+                spans.push_back({line.begin, line.end, line.end});
+            }
+        } else if (inSection) {
+            spans.back().end = line.end;
+            if (!trimmed(content).empty()) {
+                spans.back().contentEnd = line.end;
+            }
+        }
+    }
+    return spans;
+}
+
+} // namespace
+
+std::vector<ProfileSection> profileSections(std::string_view text) {
+    std::vector<ProfileSection> sections;
+    Lines lines(text);
+    Line line;
+    while (lines.next(line)) {
+        const Parsed parsed = parse(text.substr(line.begin, line.contentEnd - line.begin));
+        if (parsed.kind == Kind::Section) {
+            sections.push_back({std::string(parsed.name), {}});
+        } else if (parsed.kind == Kind::Entry && !sections.empty()) {
+            sections.back().entries.emplace_back(std::string(parsed.name),
+                                                 std::string(unquoted(parsed.value)));
+        }
+    }
+    return sections;
+}
+
+std::string profileQuoted(std::string_view value) {
+    if (!value.empty() && (isBlank(value.front()) || isBlank(value.back()) ||
+                           value.front() == '"' || value.front() == '\'')) {
+        return '"' + std::string(value) + '"';
+    }
+    return std::string(value);
+}
+
+std::string profileSetSection(std::string_view text, std::string_view section,
+                              const ProfileEntries& entries) {
+    std::string body = "[";
+    appendSingleLine(body, trimmed(section));
+    body += ']';
+    body += kLineEnd;
+    for (const auto& [key, value] : entries) {
+        appendEntry(body, key, profileQuoted(value));
+        body += kLineEnd;
+    }
+    const std::vector<SectionSpan> spans = spansOf(text, section);
+    std::string out;
+    out.reserve(text.size() + body.size());
+    if (spans.empty()) {
+        out.append(text);
+        if (!text.empty() && text.back() != '\n' && text.back() != '\r') {
+            out += kLineEnd;
+        }
+        out += body;
+        return out;
+    }
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        out.append(text.substr(from, spans[i].begin - from));
+        if (i == 0) {
+            out += body;
+            // Its blank lines stay; a last line without its end gets none added twice.
+            out.append(text.substr(spans[i].contentEnd, spans[i].end - spans[i].contentEnd));
+        }
+        from = spans[i].end;
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
+std::string profileRemoveSection(std::string_view text, std::string_view section) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t from = 0;
+    for (const SectionSpan& span : spansOf(text, section)) {
+        out.append(text.substr(from, span.begin - from));
+        from = span.end;
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
 } // namespace velo::core

@@ -23,6 +23,14 @@ SettingsRead SettingsFile::ReadINI(std::string_view section, std::string_view ke
     return {std::string(), std::move(file.error)};
 }
 
+SettingsRead SettingsFile::ReadAll() const {
+    platform::FileRead file = platform::readTextFile(path_);
+    if (file.status == platform::FileRead::Status::Failed) {
+        return {std::string(), std::move(file.error)};
+    }
+    return {std::move(file.text), std::nullopt};
+}
+
 platform::MaybeError SettingsFile::WriteINI(std::string_view section, std::string_view key,
                                             std::string_view value) {
     return Edit([&](std::string_view text) { return profileSet(text, section, key, value); });

@@ -27,6 +27,8 @@ public:
     const std::string& path() const { return path_; }
 
     SettingsRead ReadINI(std::string_view section, std::string_view key) const;
+    // The whole file in one read, for callers that take several entries at once.
+    SettingsRead ReadAll() const;
     platform::MaybeError WriteINI(std::string_view section, std::string_view key,
                                   std::string_view value);
 

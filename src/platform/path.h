@@ -50,6 +50,15 @@ SettingsFolder chooseSettingsFolder(const std::string& programDir, std::string_v
 // when neither names a folder.
 std::string chooseGameLog(std::string_view xdgStateHome, std::string_view home);
 
+// POSIX only. Where this user's own desktop menu entries go: xdgDataHome/applications, or
+// home/.local/share/applications when xdgDataHome is empty or relative; empty when
+// neither names a folder.
+std::string chooseMenuFolder(std::string_view xdgDataHome, std::string_view home);
+
+// POSIX: chooseMenuFolder with this process's environment. Windows: empty, since its
+// start menu is not offered.
+std::string menuFolder();
+
 // POSIX: chooseGameLog with this process's environment. Windows: empty, since the game
 // there writes no output to keep.
 std::string gameLogPath();

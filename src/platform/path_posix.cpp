@@ -141,6 +141,20 @@ std::string chooseGameLog(std::string_view xdgStateHome, std::string_view home) 
     return joinNative(joinNative(home, ".local/state/velo-start"), "game.log");
 }
 
+std::string chooseMenuFolder(std::string_view xdgDataHome, std::string_view home) {
+    if (!xdgDataHome.empty() && xdgDataHome.front() == '/') {
+        return joinNative(xdgDataHome, "applications");
+    }
+    if (home.empty()) {
+        return {};
+    }
+    return joinNative(home, ".local/share/applications");
+}
+
+std::string menuFolder() {
+    return chooseMenuFolder(variable("XDG_DATA_HOME"), homeFolder());
+}
+
 std::string gameLogPath() {
     return chooseGameLog(variable("XDG_STATE_HOME"), homeFolder());
 }

@@ -148,6 +148,10 @@ SettingsFolder settingsFolder() {
     return {programDirectory(), std::nullopt};
 }
 
+std::string menuFolder() {
+    return {};
+}
+
 std::string gameLogPath() {
     return {};
 }

@@ -74,6 +74,9 @@ TEST(ChooseSettingsFolder, WithoutAPerUserFolderSaysWhy) {
     const SettingsFolder none = chooseSettingsFolder("/opt/velo", "", "", never);
     EXPECT_EQ(none.path, "/opt/velo");
     EXPECT_EQ(chooseGameLog("", ""), "");
+    EXPECT_EQ(chooseMenuFolder("", ""), "");
+    EXPECT_EQ(chooseMenuFolder("relative", "/home/a"), "/home/a/.local/share/applications");
+    EXPECT_EQ(chooseMenuFolder("/data", "/home/a"), "/data/applications");
     ASSERT_TRUE(none.error);
     EXPECT_EQ(none.error->subject, "/opt/velo");
 }

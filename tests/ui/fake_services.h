@@ -25,14 +25,24 @@ public:
 
     std::deque<QString> fileAnswers; // the next dialogs' answers; an empty one cancels
     std::deque<int> filterAnswers;   // the file types the next save dialogs choose; else the first
-    std::vector<QString> questions;
-    std::deque<bool> askAnswers; // the next questions' answers; else "Cancel"
     std::vector<ui::FileDialogRequest> fileRequests;
     std::vector<Message> messages;
     std::vector<platform::LaunchPlan> starts;
     std::vector<QString> addresses;
     std::vector<int> quits;
     platform::MaybeError startResult;
+    // The next questions' answers (none left: "Cancel"), and each question asked.
+    std::deque<bool> confirmAnswers;
+    std::vector<QString> questions;
+    // The next setup name questions' answers (none left: cancel), and what each offered.
+    std::deque<ui::SetupNameAnswer> nameAnswers;
+    struct NameQuestion {
+        QString suggested;
+        bool offerMenu;
+        bool menuTicked;
+    };
+    std::vector<NameQuestion> nameQuestions;
+    std::string menu; // the desktop menu's folder; empty: no menu
     // When set, engines are found, started and watched for real.
     std::unique_ptr<ui::DesktopServices> real;
     std::vector<std::string> games; // what the search for the game finds
@@ -56,14 +66,25 @@ public:
     void message(QWidget*, ui::MessageKind kind, const QString& text) override {
         messages.push_back({kind, text});
     }
-    bool ask(QWidget*, const QString& text, const QString&) override {
-        questions.push_back(text);
-        const bool yes = !askAnswers.empty() && askAnswers.front();
-        if (!askAnswers.empty()) {
-            askAnswers.pop_front();
+    bool confirm(QWidget*, const QString& question, const QString&) override {
+        questions.push_back(question);
+        const bool yes = !confirmAnswers.empty() && confirmAnswers.front();
+        if (!confirmAnswers.empty()) {
+            confirmAnswers.pop_front();
         }
         return yes;
     }
+    std::optional<ui::SetupNameAnswer> askSetupName(QWidget*, const QString& suggested,
+                                                    bool offerMenu, bool menuTicked) override {
+        nameQuestions.push_back({suggested, offerMenu, menuTicked});
+        if (nameAnswers.empty()) {
+            return std::nullopt;
+        }
+        ui::SetupNameAnswer next = nameAnswers.front();
+        nameAnswers.pop_front();
+        return next;
+    }
+    std::string menuFolder() override { return menu; }
     std::vector<platform::Engine> findEngines(const std::string& gameDir) override {
         if (real) {
             return real->findEngines(gameDir);

@@ -445,7 +445,7 @@ private slots:
         std::size_t started = 0;
         for (const auto& row : rows) {
             launcher.services.questions.clear();
-            launcher.services.askAnswers = row.answers;
+            launcher.services.confirmAnswers = row.answers;
             mods->setEditText(QLatin1String(row.mod));
             launcher.run();
             started += row.starts ? 1 : 0;

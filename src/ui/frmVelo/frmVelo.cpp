@@ -1,9 +1,11 @@
 #include "frmVelo.h"
 
+#include "core/arguments.h"
 #include "core/batch_file.h"
 #include "core/game_content.h"
 #include "core/game_start.h"
 #include "core/launch_script.h"
+#include "core/menu_entry.h"
 #include "core/settings.h"
 #include "platform/engines.h"
 #include "platform/file.h"
@@ -39,6 +41,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace velo::ui {
 
@@ -118,6 +121,7 @@ frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* pare
         }
     });
 
+    buildSetupRow();
     auto* cmdAbout = makeButton(this, "cmdAbout", tr("&About"), {6840, 6840, 1095, 375});
     auto* cmdClose = makeButton(this, "cmdClose", tr("&Close"), {8040, 6840, 1095, 375});
     connect(cmdAbout, &QPushButton::clicked, this, &frmVelo::cmdAbout_Click);
@@ -222,6 +226,19 @@ void frmVelo::buildRun(QWidget* page) {
     // Composed when shown, so the tooltip follows every change on the pages.
     cmdRunQuake_->installEventFilter(this);
     cmdBatch_->installEventFilter(this);
+}
+
+void frmVelo::buildSetupRow() {
+    auto* lblSetup = makeLabel(this, "lblSetup", tr("&Setup"), {120, 6915, 615, 255}, true);
+    cmbSetup_ = makeCombo(this, "cmbSetup", {tr("Start values")}, QString(), {720, 6870, 3255, 315},
+                          /*editable*/ false);
+    cmbSetup_->setCurrentIndex(0);
+    lblSetup->setBuddy(cmbSetup_);
+    auto* cmdSave = makeButton(this, "cmdSaveSetup", tr("Sa&ve…"), {4080, 6840, 1095, 375});
+    auto* cmdDelete = makeButton(this, "cmdDeleteSetup", tr("&Delete"), {5280, 6840, 1095, 375});
+    connect(cmbSetup_, &QComboBox::activated, this, &frmVelo::cmbSetup_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmVelo::cmdSaveSetup_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmVelo::cmdDeleteSetup_Click);
 }
 
 void frmVelo::connectLaunchOptions() {
@@ -427,7 +444,9 @@ void frmVelo::findEngines() {
     enginesFor_ = gameDirectory();
     engines_ = services_.findEngines(ss(enginesFor_));
     // An unreadable file leaves the choice to the first engine found.
-    keptEngine_ = settings_.ReadINI("Quake2", "Engine").value;
+    if (!engineFromSetup_) {
+        keptEngine_ = settings_.ReadINI("Quake2", "Engine").value;
+    }
     fillEngineList();
 }
 
@@ -549,6 +568,7 @@ void frmVelo::cmdRunQuake_Click() {
     }
     const std::optional<platform::GameEnd> end = services_.watchGame();
     if (!end || !end->failed) {
+        gameStarted_ = true;
         services_.quit(0);
         return;
     }
@@ -699,17 +719,283 @@ bool frmVelo::modStarts(const std::string& mod) {
     const QString where = beside.isEmpty() || beside == game
                               ? tr("it is not in %1").arg(game)
                               : tr("it is in neither %1 nor %2").arg(game, beside);
-    return services_.ask(this,
-                         tr("The mod \"%1\" is not installed: %2. The game would run the base "
-                            "game instead.\n\nStart it anyway?")
-                             .arg(qs(mod), where),
-                         tr("Start anyway"));
+    return services_.confirm(this,
+                             tr("The mod \"%1\" is not installed: %2. The game would run the base "
+                                "game instead.\n\nStart it anyway?")
+                                 .arg(qs(mod), where),
+                             tr("Start anyway"));
+}
+
+namespace {
+
+// The three handedness options as one control.
+struct HandOptions {
+    QRadioButton* left;
+    QRadioButton* right;
+    QRadioButton* centered;
+};
+
+// The engine list as one control: the choice it starts with.
+struct EngineChoice {};
+
+// Takes each field from its control.
+struct FromControls {
+    void operator()(QComboBox* box, std::string& field) const { field = ss(box->currentText()); }
+    void operator()(QLineEdit* edit, std::string& field) const { field = ss(edit->text()); }
+    void operator()(QCheckBox* box, bool& field) const { field = box->isChecked(); }
+    void operator()(QScrollBar* bar, int& field) const { field = bar->value(); }
+    void operator()(const HandOptions& hand, core::Hand& field) const {
+        field = hand.left->isChecked()    ? core::Hand::Left
+                : hand.right->isChecked() ? core::Hand::Right
+                                          : core::Hand::Centered;
+    }
+};
+
+// Sets each control as a player would, so its handler keeps the launch options in step.
+struct ToControls {
+    void operator()(QComboBox* box, const std::string& field) const { box->setEditText(qs(field)); }
+    void operator()(QLineEdit* edit, const std::string& field) const { edit->setText(qs(field)); }
+    void operator()(QCheckBox* box, bool field) const { box->setChecked(field); }
+    void operator()(QScrollBar* bar, int field) const { bar->setValue(field); }
+    void operator()(const HandOptions& hand, core::Hand field) const {
+        (field == core::Hand::Left    ? hand.left
+         : field == core::Hand::Right ? hand.right
+                                      : hand.centered)
+            ->setChecked(true);
+    }
+};
+
+} // namespace
+
+template <class Visit> void frmVelo::eachSetupField(core::Setup& setup, Visit&& visit) {
+    const auto check = [this](const QString& name) { return findChild<QCheckBox*>(name); };
+    visit(modList(), setup.Mod);
+    visit(check(QStringLiteral("chkRun")), setup.AlwaysRun);
+    visit(chkFreelook_, setup.Freelook);
+    visit(HScroll1_, setup.Sensitivity);
+    visit(check(QStringLiteral("Check6")), setup.Crosshair);
+    visit(HandOptions{findChild<QRadioButton*>(QStringLiteral("optLeft")),
+                      findChild<QRadioButton*>(QStringLiteral("OptRight")),
+                      findChild<QRadioButton*>(QStringLiteral("OptCenter"))},
+          setup.Handedness);
+    visit(chkDedicated_, setup.Dedicated);
+    visit(txtMap_, setup.Map);
+    visit(txtHostName_, setup.HostName);
+    visit(txtFrag_, setup.FragLimit);
+    visit(txtTime_, setup.TimeLimit);
+    visit(txtMaxPlayers_, setup.MaxPlayers);
+    for (std::size_t i = 0; i < core::flagBoxes().size(); ++i) {
+        visit(check(QStringLiteral("Check%1").arg(core::flagBoxes()[i].box)), setup.FlagBoxes[i]);
+    }
+}
+
+core::Setup frmVelo::setupFromControls() {
+    core::Setup setup;
+    eachSetupField(setup, FromControls{});
+    // The engine a start would use, so the setup starts the same one wherever it is kept.
+    const platform::EngineLookup engine = chosenEngine();
+    setup.Engine = engine.engine ? engine.engine->program : keptEngine_;
+    return setup;
+}
+
+void frmVelo::showSetup(const core::Setup& setup) {
+    core::Setup shown = setup;
+    eachSetupField(shown, ToControls{});
+    engineFromSetup_ = !setup.Engine.empty();
+    // Without an engine of its own, the setup takes the launcher's kept choice.
+    if (engineFromSetup_) {
+        keptEngine_ = setup.Engine;
+    } else if (!enginesFor_.isEmpty()) {
+        keptEngine_ = settings_.ReadINI("Quake2", "Engine").value;
+    }
+    if (!enginesFor_.isEmpty()) {
+        fillEngineList();
+    }
+}
+
+void frmVelo::fillSetupList(const core::SetupIndex& index, const std::string& current) {
+    cmbSetup_->clear();
+    cmbSetup_->addItem(tr("Start values"));
+    for (const std::string& name : index.names) {
+        cmbSetup_->addItem(qs(name));
+        if (core::sameSetupName(name, current)) {
+            cmbSetup_->setCurrentIndex(cmbSetup_->count() - 1);
+        }
+    }
+}
+
+void frmVelo::tellFaults(const std::string& name, const std::vector<core::SetupFault>& faults) {
+    if (faults.empty()) {
+        return;
+    }
+    QString text = tr("The setup \"%1\" in %2 is damaged. These keys were ignored, and start "
+                      "values taken for them:")
+                       .arg(qs(name), qs(settings_.path()));
+    for (const core::SetupFault& fault : faults) {
+        text += QLatin1String("\n") + qs(fault.key) + QLatin1String(": ") + qs(fault.reason);
+    }
+    services_.message(this, MessageKind::Warning, text);
+}
+
+std::optional<std::string> frmVelo::readForSetups() {
+    core::SettingsRead file = settings_.ReadAll();
+    if (file.error) {
+        warn(services_, this, tr("The setups could not be read."), *file.error);
+        return std::nullopt;
+    }
+    return std::move(file.value);
+}
+
+bool frmVelo::showSetups(const core::SettingsRead& file, const std::string& named,
+                         std::vector<core::SetupFault>* faults) {
+    const core::SetupIndex index = core::indexSetups(file.value);
+    const std::string name = named.empty() ? index.picked : named;
+    const std::optional<std::string> saved = index.find(name);
+    fillSetupList(index, saved.value_or(std::string()));
+    if (!saved) {
+        // A setup picked last and since removed by hand leaves the start values.
+        return named.empty();
+    }
+    const core::SetupLoad load = core::loadSetup(file.value, *saved);
+    showSetup(load.setup);
+    if (faults != nullptr) {
+        *faults = load.faults;
+    } else {
+        tellFaults(*saved, load.faults);
+    }
+    return true;
+}
+
+void frmVelo::cmbSetup_Click(int index) {
+    const std::string name = index > 0 ? ss(cmbSetup_->itemText(index)) : std::string();
+    const auto text = readForSetups();
+    if (!text) {
+        return;
+    }
+    core::SetupLoad load;
+    if (!name.empty()) {
+        load = core::loadSetup(*text, name);
+        if (!load.found) {
+            warn(services_, this, tr("This setup is no longer there."),
+                 platform::Error{settings_.path(), "no setup named \"" + name + "\""});
+            fillSetupList(core::indexSetups(*text), {});
+            return;
+        }
+    }
+    showSetup(load.setup);
+    if (auto error =
+            settings_.Edit([&name](std::string_view now) { return core::withPicked(now, name); })) {
+        warn(services_, this, tr("The setup picked could not be kept."), *error);
+    }
+    tellFaults(name, load.faults);
+}
+
+void frmVelo::cmdSaveSetup_Click() {
+    const std::string menu = services_.menuFolder();
+    QString suggested = cmbSetup_->currentIndex() > 0 ? cmbSetup_->currentText() : QString();
+    std::optional<SetupNameAnswer> answer;
+    for (;;) {
+        answer = services_.askSetupName(this, suggested, !menu.empty(),
+                                        !menu.empty() && !suggested.isEmpty() &&
+                                            core::hasMenuEntry(menu, ss(suggested)));
+        if (!answer) {
+            return;
+        }
+        const auto fault = core::setupNameFault(ss(answer->name));
+        if (!fault) {
+            break;
+        }
+        services_.message(this, MessageKind::Warning, qs(*fault));
+        suggested = answer->name;
+    }
+    const std::string name = ss(answer->name);
+    const auto text = readForSetups();
+    if (!text) {
+        return;
+    }
+    if (const auto existing = core::indexSetups(*text).find(name);
+        existing &&
+        !services_.confirm(
+            this, tr("A setup named \"%1\" is already saved. Replace it?").arg(qs(*existing)),
+            tr("&Replace"))) {
+        return;
+    }
+    const core::Setup setup = setupFromControls();
+    std::string saved;
+    if (auto error = settings_.Edit([&](std::string_view now) {
+            saved = core::withSetup(now, name, setup);
+            return saved;
+        })) {
+        warn(services_, this, tr("The setup could not be saved."), *error);
+        return;
+    }
+    fillSetupList(core::indexSetups(saved), name);
+    if (menu.empty()) {
+        return;
+    }
+    const platform::MaybeError entry =
+        answer->addToMenu ? core::writeMenuEntry(menu, name) : core::removeMenuEntry(menu, name);
+    if (entry) {
+        warn(services_, this, tr("The Games menu entry could not be changed."), *entry);
+    }
+}
+
+void frmVelo::cmdDeleteSetup_Click() {
+    if (cmbSetup_->currentIndex() <= 0) {
+        return;
+    }
+    const std::string name = ss(cmbSetup_->currentText());
+    if (!services_.confirm(this, tr("Delete the setup \"%1\"?").arg(qs(name)), tr("&Delete"))) {
+        return;
+    }
+    std::string left;
+    if (auto error = settings_.Edit([&](std::string_view now) {
+            left = core::withoutSetup(now, name);
+            return left;
+        })) {
+        warn(services_, this, tr("The setup could not be deleted."), *error);
+        return;
+    }
+    fillSetupList(core::indexSetups(left), {});
+    if (const std::string menu = services_.menuFolder(); !menu.empty()) {
+        if (auto error = core::removeMenuEntry(menu, name)) {
+            warn(services_, this, tr("The Games menu entry could not be removed."), *error);
+        }
+    }
 }
 
 int runLauncher(core::SettingsFile& settings, Services& services) {
     frmVelo window(settings, services);
     if (!window.Form_Load()) {
         return 1;
+    }
+    // One read for every setup; the locator, if it came, changed none of them.
+    window.showSetups(settings.ReadAll());
+    window.show();
+    centreOnScreen(&window);
+    return QApplication::exec();
+}
+
+int runSetup(core::SettingsFile& settings, Services& services, const std::string& name) {
+    const core::SettingsRead file = settings.ReadAll();
+    if (!file.error && !core::indexSetups(file.value).find(name)) {
+        std::fprintf(stderr, "velo-start: no setup named \"%s\" in %s\n", name.c_str(),
+                     settings.path().c_str());
+        return core::kUsageExitStatus;
+    }
+    frmVelo window(settings, services);
+    if (!window.Form_Load()) {
+        return 1;
+    }
+    std::vector<core::SetupFault> faults;
+    window.showSetups(file, name, &faults);
+    for (const core::SetupFault& fault : faults) {
+        std::fprintf(stderr, "velo-start: setup \"%s\": %s ignored: %s\n", name.c_str(),
+                     fault.key.c_str(), fault.reason.c_str());
+    }
+    window.cmdRunQuake_Click();
+    if (window.gameStarted()) {
+        return 0;
     }
     window.show();
     centreOnScreen(&window);

@@ -2,6 +2,8 @@
 
 #include "core/game_start.h"
 #include "core/launch_options.h"
+#include "core/settings.h"
+#include "core/setup.h"
 #include "platform/engines.h"
 #include "scripts/extra_script.h"
 #include "ui/frmMouse/frmMouse.h"
@@ -19,10 +21,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-
-namespace velo::core {
-class SettingsFile;
-}
 
 namespace velo::ui {
 
@@ -62,6 +60,18 @@ public:
     void chkFreelook_Click();
     void HScroll1_Change();
     void cmbEngine_Click(int index);
+    void cmbSetup_Click(int index);
+    void cmdSaveSetup_Click();
+    void cmdDeleteSetup_Click();
+
+    // After the start-up: lists the saved setups of file (the settings file's text, read
+    // once) and shows the one named, else the one picked last. False when a setup was
+    // named and is not there. What was damaged in it is told to the player, or, where
+    // faults is given, left there for the caller.
+    bool showSetups(const core::SettingsRead& file, const std::string& named = {},
+                    std::vector<core::SetupFault>* faults = nullptr);
+    // True once "Run Quake II" started a game and left it running.
+    bool gameStarted() const { return gameStarted_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,7 +84,18 @@ private:
     void buildDeathmatchOptions(QWidget* page);
     void buildServerSettings(QWidget* page);
     void buildRun(QWidget* page);
+    void buildSetupRow();
     void connectLaunchOptions();
+
+    // The one place where a setup's fields meet the controls.
+    template <class Visit> void eachSetupField(core::Setup& setup, Visit&& visit);
+    core::Setup setupFromControls();
+    void showSetup(const core::Setup& setup);
+    void fillSetupList(const core::SetupIndex& index, const std::string& current);
+    // Tells the player once which parts of a setup were left at their start values.
+    void tellFaults(const std::string& name, const std::vector<core::SetupFault>& faults);
+    // The settings file's text for a change; on a read failure, tells the player.
+    std::optional<std::string> readForSetups();
 
     void showIcon();
     // Runs the locator modally; the folder its "&Okay" chose, saved or not.
@@ -124,15 +145,22 @@ private:
     QPushButton* cmdRunQuake_ = nullptr;
     QPushButton* cmdBatch_ = nullptr;
     QComboBox* cmbEngine_ = nullptr;
+    QComboBox* cmbSetup_ = nullptr;
 
     std::vector<platform::Engine> engines_;
-    std::string keptEngine_; // the player's choice, "" for the first found
-    QString enginesFor_;     // the game folder engines_ were found for
+    std::string keptEngine_;       // the player's choice, "" for the first found
+    QString enginesFor_;           // the game folder engines_ were found for
+    bool engineFromSetup_ = false; // keptEngine_ came with a setup, not from the file
+    bool gameStarted_ = false;
     std::vector<std::string> mods_;
     std::string modsFor_; // the game folder and engine folder mods_ were found for
 };
 
 // Opens the main window over settings and runs until the program ends; its exit code.
 int runLauncher(core::SettingsFile& settings, Services& services);
+
+// Starts the saved setup as "Run Quake II" would, showing the main window only when the
+// start fails; 2 when there is no such setup, after saying so on standard error.
+int runSetup(core::SettingsFile& settings, Services& services, const std::string& name);
 
 } // namespace velo::ui

@@ -1,17 +1,24 @@
 #include "services.h"
 
 #include "platform/game_search.h"
+#include "platform/path.h"
 #include "platform/process.h"
 #include "platform/shell.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -59,15 +66,47 @@ void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& 
     box.exec();
 }
 
-bool DesktopServices::ask(QWidget* parent, const QString& text, const QString& yes) {
-    QMessageBox box(QMessageBox::Warning, QLatin1String(kAppTitle), text, QMessageBox::NoButton,
-                    parent);
+bool DesktopServices::confirm(QWidget* parent, const QString& question, const QString& yes) {
+    QMessageBox box(QMessageBox::Question, QLatin1String(kAppTitle), question,
+                    QMessageBox::NoButton, parent);
     QPushButton* accept = box.addButton(yes, QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
     box.exec();
     return box.clickedButton() == accept;
+}
+
+std::optional<SetupNameAnswer> DesktopServices::askSetupName(QWidget* parent,
+                                                             const QString& suggested,
+                                                             bool offerMenu, bool menuTicked) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlgSetupName"));
+    dialog.setWindowTitle(QLatin1String(kAppTitle));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(QObject::tr("&Name of the setup:"), &dialog);
+    auto* name = new QLineEdit(suggested, &dialog);
+    name->setObjectName(QStringLiteral("txtSetupName"));
+    label->setBuddy(name);
+    layout->addWidget(label);
+    layout->addWidget(name);
+    auto* menu = new QCheckBox(QObject::tr("Add to the Games menu"), &dialog);
+    menu->setObjectName(QStringLiteral("chkGamesMenu"));
+    menu->setChecked(menuTicked);
+    menu->setVisible(offerMenu);
+    layout->addWidget(menu);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    name->selectAll();
+    dialog.setFixedSize(dialog.sizeHint().expandedTo(QSize(320, 0)));
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return SetupNameAnswer{name->text(), offerMenu && menu->isChecked()};
+}
+
+std::string DesktopServices::menuFolder() {
+    return platform::menuFolder();
 }
 
 std::vector<platform::Engine> DesktopServices::findEngines(const std::string& gameDir) {

@@ -34,6 +34,12 @@ struct SavedFile {
 
 enum class MessageKind { Plain, Warning };
 
+// What the player typed into the setup name question.
+struct SetupNameAnswer {
+    QString name;
+    bool addToMenu = false;
+};
+
 // Everything a window asks of the desktop and a test must answer or observe.
 class Services {
 public:
@@ -46,9 +52,14 @@ public:
                                               const FileDialogRequest& request) = 0;
     // A modal message titled with the application's title.
     virtual void message(QWidget* parent, MessageKind kind, const QString& text) = 0;
-    // A modal warning that asks: true for the button yes, false for "Cancel", the default,
-    // and for Escape.
-    virtual bool ask(QWidget* parent, const QString& text, const QString& yes) = 0;
+    // A modal question with the answer yes and "Cancel", the default; true for yes.
+    virtual bool confirm(QWidget* parent, const QString& question, const QString& yes) = 0;
+    // Asks for a setup's name, starting at suggested; offers "Add to the Games menu",
+    // ticked as menuTicked, only where offerMenu. nullopt on cancel.
+    virtual std::optional<SetupNameAnswer> askSetupName(QWidget* parent, const QString& suggested,
+                                                        bool offerMenu, bool menuTicked) = 0;
+    // The folder of this user's desktop menu entries; empty where there is no such menu.
+    virtual std::string menuFolder() = 0;
     // The engines that can start the game in gameDir, the default first.
     virtual std::vector<platform::Engine> findEngines(const std::string& gameDir) = 0;
     // The engine a program the player named is, or why it cannot start the game.
@@ -73,7 +84,10 @@ public:
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<SavedFile> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, MessageKind kind, const QString& text) override;
-    bool ask(QWidget* parent, const QString& text, const QString& yes) override;
+    bool confirm(QWidget* parent, const QString& question, const QString& yes) override;
+    std::optional<SetupNameAnswer> askSetupName(QWidget* parent, const QString& suggested,
+                                                bool offerMenu, bool menuTicked) override;
+    std::string menuFolder() override;
     std::vector<platform::Engine> findEngines(const std::string& gameDir) override;
     platform::EngineLookup engineAt(const std::string& program) override;
     platform::MaybeError startGame(const platform::LaunchPlan& plan) override;
