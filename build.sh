@@ -95,10 +95,14 @@ fuzz_profile() {
     cmake -S "$top" -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVELO_BUILD_UI=OFF \
         -DVELO_BUILD_TESTS=OFF -DVELO_BUILD_FUZZ=ON -DVELO_WERROR=ON \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build build/fuzz -j "$jobs" --target profile_fuzz pak_fuzz
+    cmake --build build/fuzz -j "$jobs" --target profile_fuzz server_fuzz pak_fuzz
     rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
     build/fuzz/fuzz/profile_fuzz -runs=250000 -max_len=512 -artifact_prefix=build/fuzz/ \
         build/fuzz/corpus fuzz/seeds
+    say "the server answer parsers under libFuzzer"
+    rm -rf build/fuzz/server_corpus && mkdir -p build/fuzz/server_corpus
+    build/fuzz/fuzz/server_fuzz -runs=250000 -max_len=2048 -artifact_prefix=build/fuzz/ \
+        build/fuzz/server_corpus fuzz/server_seeds
     say "the pak directory reader under libFuzzer"
     rm -rf build/fuzz/pak_corpus && mkdir -p build/fuzz/pak_corpus
     build/fuzz/fuzz/pak_fuzz -runs=250000 -max_len=1024 -artifact_prefix=build/fuzz/ \

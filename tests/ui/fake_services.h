@@ -51,6 +51,10 @@ public:
     // What findEngines answers; unset: the original program in the game folder.
     std::optional<std::vector<platform::Engine>> engines;
     std::vector<std::string> programs; // what engineAt knows, as native engines, real or not
+    std::deque<QString> passwords;     // the next password dialogs' answers; empty cancels
+    std::vector<QString> passwordAsks; // the servers a password was asked for
+    // Where a LAN search goes: loopback's broadcast, so no test reaches a real network.
+    std::vector<std::uint32_t> broadcasts{0x7fffffff};
 
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
@@ -109,6 +113,15 @@ public:
     void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
     std::vector<std::string> findGames() override { return search ? search() : games; }
     void quit(int exitCode) override { quits.push_back(exitCode); }
+    std::optional<QString> askPassword(QWidget*, const QString& server) override {
+        passwordAsks.push_back(server);
+        const QString next = passwords.empty() ? QString() : passwords.front();
+        if (!passwords.empty()) {
+            passwords.pop_front();
+        }
+        return next.isEmpty() ? std::nullopt : std::optional<QString>(next);
+    }
+    std::vector<std::uint32_t> broadcastAddresses() override { return broadcasts; }
 
     // Exactly one message so far, a warning naming every part.
     bool warnedOnce(const std::vector<std::string>& parts) const {

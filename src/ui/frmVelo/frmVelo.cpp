@@ -18,6 +18,7 @@
 #include "ui/frmKeys/frmKeys.h"
 #include "ui/frmMod/frmMod.h"
 #include "ui/frmQ2Dir/frmQ2Dir.h"
+#include "ui/frmServers/frmServers.h"
 #include "ui/toolkit/fonts.h"
 #include "ui/toolkit/services.h"
 #include "ui/toolkit/widgets.h"
@@ -214,6 +215,8 @@ void frmVelo::buildServerSettings(QWidget* page) {
 
 void frmVelo::buildRun(QWidget* page) {
     makePicture(page, "Image4", QStringLiteral(":/art/run.svg"), {720, 360, 7575, 5790});
+    auto* cmdJoin = makeButton(page, "cmdJoin", tr("&Join Game…"), {240, 5280, 1335, 495});
+    connect(cmdJoin, &QPushButton::clicked, this, &frmVelo::cmdJoin_Click);
     cmdRunQuake_ = makeButton(page, "cmdRunQuake", tr("Run Quake II"), {240, 5880, 1335, 495});
     cmdBatch_ = makeButton(page, "cmdBatch", tr("Create .BAT File"), {7440, 5880, 1455, 495});
     auto* lblEngine = makeLabel(page, "lblEngine", tr("&Engine"), {1800, 6240, 735, 255}, true);
@@ -536,19 +539,26 @@ void frmVelo::cmbEngine_Click(int index) {
     fillEngineList();
 }
 
-core::StartPlan frmVelo::plan(const std::optional<core::Join>& join) {
+core::StartPlan frmVelo::plan(const core::LaunchOptions& options,
+                              const std::optional<core::Join>& join) {
     const platform::EngineLookup engine = chosenEngine();
     if (!engine.engine) {
         return {{}, {}, engine.error};
     }
-    return core::planStart(*engine.engine, currentOptions(), join);
+    return core::planStart(*engine.engine, options, join);
 }
 
 void frmVelo::cmdRunQuake_Click() {
-    const core::StartPlan start = plan();
+    startEngine(currentOptions(), std::nullopt);
+}
+
+void frmVelo::startEngine(const core::LaunchOptions& options,
+                          const std::optional<core::Join>& join) {
+    const core::StartPlan start = plan(options, join);
     platform::MaybeError error = start.error;
     if (!error) {
-        if (!modStarts(ss(modList()->currentText()))) {
+        // A server names its own mod; one that is missing here is the game's to fetch.
+        if (!join && !modStarts(options.ModName)) {
             return;
         }
         error = services_.startGame(start.plan);
@@ -578,6 +588,24 @@ void frmVelo::cmdRunQuake_Click() {
     services_.message(this, MessageKind::Warning, failedStart(*end));
 }
 
+void frmVelo::cmdJoin_Click() {
+    if (servers_ != nullptr) {
+        servers_->raise();
+        servers_->activateWindow();
+        return;
+    }
+    servers_ = new frmServers(settings_, services_, {}, this);
+    servers_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(servers_, &frmServers::joinRequested, this, &frmVelo::joinServer);
+    servers_->show();
+}
+
+void frmVelo::joinServer(const QString& address, const QString& password, const QString& gameDir) {
+    core::LaunchOptions options = currentOptions();
+    options.ModName = ss(gameDir);
+    startEngine(options, core::Join{ss(address), ss(password)});
+}
+
 void frmVelo::cmdBatch_Click() {
     const bool scriptsRun = platform::shellScriptsRun();
     FileDialogRequest request;
@@ -598,7 +626,7 @@ void frmVelo::cmdBatch_Click() {
         scriptsRun && (type == tr("Shell Script(*.sh)") ||
                        (type == tr("All Files(*.*)") && core::isShellScriptName(file)));
     // Either runs what "Run Quake II" would; with nothing to run, neither is written.
-    const core::StartPlan start = plan();
+    const core::StartPlan start = plan(currentOptions());
     platform::MaybeError error = start.error;
     if (!error) {
         error = script ? core::writeLaunchScript(file, start.plan)
@@ -613,7 +641,7 @@ void frmVelo::cmdBatch_Click() {
 }
 
 QString frmVelo::lineFor(const QObject* button) {
-    const core::StartPlan start = plan();
+    const core::StartPlan start = plan(currentOptions());
     if (start.error) {
         return qs(start.error->message());
     }

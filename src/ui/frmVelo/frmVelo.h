@@ -27,6 +27,7 @@ namespace velo::ui {
 class Services;
 class TabControl;
 class frmMod;
+class frmServers;
 
 // The main window: five tab pages of launch options and the actions that use them.
 class frmVelo : public QWidget {
@@ -43,9 +44,10 @@ public:
     // The mod box, made editable on first use: its page's first show or the first call here.
     QComboBox* modList() const;
     const core::LaunchOptions& keptOptions() const { return kept_; }
-    // What a start with the window's choices and engine runs, or why none can; with a join,
-    // the client's choices connecting to that server.
-    core::StartPlan plan(const std::optional<core::Join>& join = std::nullopt);
+    // What a start with these options and the chosen engine runs, or why none can; with a
+    // join, the client's choices connecting to that server.
+    core::StartPlan plan(const core::LaunchOptions& options,
+                         const std::optional<core::Join>& join = std::nullopt);
 
     void cmdAbout_Click();
     void cmdClose_Click();
@@ -54,6 +56,10 @@ public:
     void cmdExtra_Click();
     void cmdQDir_Click();
     void cmdRunQuake_Click();
+    void cmdJoin_Click();
+    // Starts the engine on the server at address, in the server's game folder, as
+    // "Run Quake II" starts it.
+    void joinServer(const QString& address, const QString& password, const QString& gameDir);
     void cmdBatch_Click();
     void cmdInsert_Click();
     void Combo1_Click();
@@ -98,6 +104,9 @@ private:
     std::optional<std::string> readForSetups();
 
     void showIcon();
+    // Starts the chosen engine and watches it: the windows go, and come back with the
+    // engine's last lines when it fails at once; a running game ends the launcher.
+    void startEngine(const core::LaunchOptions& options, const std::optional<core::Join>& join);
     // Runs the locator modally; the folder its "&Okay" chose, saved or not.
     std::optional<QString> runLocator();
     // The kept fields and the window fields read from the controls, in the line's order.
@@ -127,6 +136,7 @@ private:
     MouseSetup mouse_;
     scripts::ExtraLines extraLines_;
     QPointer<frmMod> modEditor_;
+    QPointer<frmServers> servers_;
 
     TabControl* SSTab1_ = nullptr;
     QLineEdit* txtQDir_ = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/path.h"
 #include "platform/process.h"
 #include "platform/shell.h"
+#include "platform/udp.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -160,6 +162,19 @@ void warn(Services& services, QWidget* parent, const QString& headline,
           const platform::Error& error) {
     services.message(parent, MessageKind::Warning,
                      headline + QLatin1String("\n\n") + describe(error));
+}
+
+std::optional<QString> DesktopServices::askPassword(QWidget* parent, const QString& server) {
+    bool ok = false;
+    const QString password = QInputDialog::getText(
+        parent, QLatin1String(kAppTitle),
+        QCoreApplication::translate("Services", "The server %1 asks for a password:").arg(server),
+        QLineEdit::Password, QString(), &ok);
+    return ok ? std::optional<QString>(password) : std::nullopt;
+}
+
+std::vector<std::uint32_t> DesktopServices::broadcastAddresses() {
+    return platform::broadcastAddresses();
 }
 
 } // namespace velo::ui

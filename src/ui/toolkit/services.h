@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +74,10 @@ public:
     virtual std::vector<std::string> findGames() = 0;
     // Ends the program at once: no window's closing handlers run.
     virtual void quit(int exitCode) = 0;
+    // The password for server, asked in a modal dialog; nullopt on cancel.
+    virtual std::optional<QString> askPassword(QWidget* parent, const QString& server) = 0;
+    // Where a LAN search is sent: each IPv4 interface's broadcast address, host byte order.
+    virtual std::vector<std::uint32_t> broadcastAddresses() = 0;
 };
 
 // The services of a real desktop session.
@@ -95,6 +100,8 @@ public:
     void openAddress(QWidget* parent, const QString& address) override;
     std::vector<std::string> findGames() override;
     void quit(int exitCode) override;
+    std::optional<QString> askPassword(QWidget* parent, const QString& server) override;
+    std::vector<std::uint32_t> broadcastAddresses() override;
 
 private:
     platform::GameProcess game_;
