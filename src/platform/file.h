@@ -34,8 +34,9 @@ FileRead readTextFile(const std::string& path);
 MaybeError writeTextFileAtomic(const std::string& path, std::string_view text,
                                bool executable = false);
 
-// The one temporary file that writes of the file at path use. A crash may leave it;
-// the next write removes it when it is a plain file of this user's.
+// The one temporary file that writes of the file at path use; writers take turns on it.
+// A crash may leave it; the next write takes it over when it is a plain file of this
+// user's.
 std::string temporaryFileFor(const std::string& path);
 
 } // namespace velo::platform

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
 #include <pwd.h>
@@ -93,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
 } // namespace
 
 // A writer killed at random moments never leaves half a file, and the next write
-// clears the one temporary file a kill may leave.
+// clears the one temporary file a kill may leave (the lock file stays, for the next).
 TEST(AtomicWrite, SurvivesKillsAndClearsWhatTheyLeave) {
     TempDir dir;
     velo::core::SettingsFile settings(dir.file("q2velo.ini"));
@@ -114,11 +115,98 @@ TEST(AtomicWrite, SurvivesKillsAndClearsWhatTheyLeave) {
         ASSERT_TRUE(now == "[Quake2]\r\nPath=" + a + "\r\n" ||
                     now == "[Quake2]\r\nPath=" + b + "\r\n")
             << "after kill " << kill;
-        leftBehind += entries(dir.path()).size() > 1;
+        leftBehind += entries(dir.path()).size() > 2;
         ASSERT_FALSE(settings.WriteINI("Quake2", "Path", a));
-        ASSERT_EQ(entries(dir.path()), std::vector<std::string>{"q2velo.ini"});
+        ASSERT_EQ(entries(dir.path()),
+                  (std::vector<std::string>{".q2velo.ini.lock", "q2velo.ini"}));
     }
     EXPECT_GT(leftBehind, 0) << "no kill fell inside a write";
+}
+
+// Children that wait on go, then write count keys named prefix + n through their own
+// SettingsFile; each ends with the number of writes that failed.
+std::vector<pid_t> startWriters(const std::string& path, const int (&go)[2],
+                                const std::vector<char>& prefixes, int count) {
+    std::vector<pid_t> children;
+    for (const char prefix : prefixes) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(go[1]);
+            char byte = 0;
+            static_cast<void>(::read(go[0], &byte, 1));
+            velo::core::SettingsFile settings(path);
+            int failed = 0;
+            for (int n = 0; n < count; ++n) {
+                failed += settings.WriteINI("Mod", prefix + std::to_string(n), "x").has_value();
+            }
+            ::_exit(std::min(failed, 100));
+        }
+        children.push_back(child);
+    }
+    return children;
+}
+
+int exitCodeOf(pid_t child) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+}
+
+// Two launchers writing at the same moment: each waits its turn, nothing fails, and
+// every key of both is in the file.
+TEST(SettingsWriters, TwoProcessesAtOnceLoseNoKey) {
+    TempDir dir;
+    const std::string path = dir.file("q2velo.ini");
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    const std::vector<pid_t> children = startWriters(path, go, {'a', 'b'}, 200);
+    ::close(go[0]);
+    ::close(go[1]); // both start now
+    for (const pid_t child : children) {
+        EXPECT_EQ(exitCodeOf(child), 0) << "writes failed";
+    }
+    velo::core::SettingsFile settings(path);
+    int missing = 0;
+    for (const char prefix : {'a', 'b'}) {
+        for (int n = 0; n < 200; ++n) {
+            missing += settings.ReadINI("Mod", prefix + std::to_string(n)).value != "x";
+        }
+    }
+    EXPECT_EQ(missing, 0);
+}
+
+// A writer killed with -9 while it holds the lock leaves the file as it was and the next
+// write free to go; one whose holder lives on waits, then fails naming the file and
+// changing nothing.
+TEST(SettingsWriters, AKilledHolderBlocksNobodyALiveOneFailsTheWaiterWhole) {
+    TempDir dir;
+    const std::string path = dir.file("q2velo.ini");
+    velo::core::SettingsFile settings(path);
+    ASSERT_FALSE(settings.WriteINI("Quake2", "Path", "/games/quake2"));
+    int held[2];
+    ASSERT_EQ(::pipe(held), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        static_cast<void>(settings.Edit([&](std::string_view) -> std::string {
+            static_cast<void>(::write(held[1], "h", 1));
+            for (;;) {
+                ::pause();
+            }
+        }));
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(held[0], &byte, 1), 1);
+    const MaybeError busy = settings.WriteINI("Quake2", "RunSetup", "No");
+    ASSERT_TRUE(busy);
+    EXPECT_EQ(busy->subject, path);
+    EXPECT_NE(busy->reason.find("locked"), std::string::npos) << busy->reason;
+    EXPECT_EQ(dir.read("q2velo.ini"), "[Quake2]\r\nPath=/games/quake2\r\n");
+
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_FALSE(settings.WriteINI("Quake2", "RunSetup", "No"));
+    EXPECT_EQ(dir.read("q2velo.ini"), "[Quake2]\r\nPath=/games/quake2\r\nRunSetup=No\r\n");
 }
 
 TEST(FindGameFolders, SteamLibrariesThenTheSystemsPackageEachOnceNeverARerelease) {
@@ -227,4 +315,32 @@ TEST(GameWatch, ShowsAFailuresFirstErrorLineAndOnlyItsOwnOutput) {
     for (int i = 0; i < 1000 && !(old = earlier.ended()); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// The game reads nothing the launcher was handed: started watched or not, its standard
+// input is the null device, even when the launcher's holds something to read.
+TEST(StartGame, TheGamesInputIsTheNullDevice) {
+    TempDir dir;
+    int input[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    ASSERT_EQ(::write(input[1], "leak\n", 5), 5);
+    ::close(input[1]);
+    const int saved = ::dup(STDIN_FILENO);
+    ::dup2(input[0], STDIN_FILENO);
+    GameProcess watch(dir.file("game.log"));
+    for (GameProcess* watched : {static_cast<GameProcess*>(nullptr), &watch}) {
+        const std::string seen = dir.file(watched ? "watched.txt" : "detached.txt");
+        const std::string script = "readlink /proc/self/fd/0 > '" + seen + ".tmp'; cat >> '" +
+                                   seen + ".tmp'; mv '" + seen + ".tmp' '" + seen + "'";
+        EXPECT_FALSE(startGame({"/bin/sh", {"-c", script}, dir.path().string(), {}}, watched));
+        for (int i = 0; i < 1000 && !fs::exists(seen); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(fs::exists(seen) ? dir.read(fs::path(seen).filename().string()) : "none",
+                  "/dev/null\n")
+            << seen;
+    }
+    ::dup2(saved, STDIN_FILENO);
+    ::close(saved);
+    ::close(input[0]);
 }

@@ -152,6 +152,58 @@ private slots:
         QCOMPARE(game.script("q2extra.txt"), kTaunts + kAliases + kTwoEmpty);
     }
 
+    // A key box whose text would let the game run console commands of its own loses its
+    // binding, and the window says which box and which character; the rest is written.
+    void aBindingThatWouldBreakIsLeftOutAndNamed() {
+        const struct {
+            const char* opener;
+            const char* closer;
+            const char* box;
+            const char* text;
+            const char* file;
+            const char* gone;
+            std::vector<std::string> named;
+        } rows[] = {
+            {"cmdCustom",
+             "Command1",
+             "txtForward",
+             "F5; quit",
+             "q2velo.txt",
+             "bind UPARROW",
+             {"q2velo.txt", "\"Forward\"", "semicolon"}},
+            {"cmdCustom",
+             "Command1",
+             "Combo10",
+             "BFG10K\"",
+             "q2velo.txt",
+             "bind 0 ",
+             {"\"Weapon Button 0\"", "double quote"}},
+            {"cmdExtra",
+             "cmdClose",
+             "txtTaunt2",
+             "F 6",
+             "q2extra.txt",
+             "wave 2",
+             {"q2extra.txt", "\"Wave2\"", "blank"}},
+        };
+        for (const auto& row : rows) {
+            Game game;
+            game.open(row.opener, row.closer, [&](QWidget* window) {
+                auto* box = window->findChild<QWidget*>(QLatin1String(row.box));
+                if (auto* combo = qobject_cast<QComboBox*>(box)) {
+                    combo->setCurrentText(QLatin1String(row.text));
+                } else {
+                    qobject_cast<QLineEdit*>(box)->setText(QLatin1String(row.text));
+                }
+            });
+            QVERIFY2(game.launcher->services.warnedOnce(row.named), row.box);
+            const std::string script = game.script(row.file);
+            QVERIFY2(script.find(row.gone) == std::string::npos, row.box);
+            QCOMPARE(std::count(script.begin(), script.end(), '\n'),
+                     std::string(row.file) == "q2velo.txt" ? 25 : 8);
+        }
+    }
+
     void aScriptThatCannotBeWrittenIsReportedAndTheWindowCloses() {
         const char* const windows[][3] = {{"cmdCustom", "Command1", "q2velo.txt"},
                                           {"cmdExtra", "cmdClose", "q2extra.txt"}};

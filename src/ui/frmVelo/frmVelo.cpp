@@ -232,7 +232,9 @@ void frmVelo::buildRun(QWidget* page) {
 }
 
 void frmVelo::buildSetupRow() {
-    auto* lblSetup = makeLabel(this, "lblSetup", tr("&Setup"), {120, 6915, 615, 255}, true);
+    // In the regular face, as the buttons beside it: a bold one is not worth loading for the
+    // first window.
+    auto* lblSetup = makeLabel(this, "lblSetup", tr("&Setup"), {120, 6915, 615, 255});
     cmbSetup_ = makeCombo(this, "cmbSetup", {tr("Start values")}, QString(), {720, 6870, 3255, 315},
                           /*editable*/ false);
     cmbSetup_->setCurrentIndex(0);

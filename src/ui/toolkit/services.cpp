@@ -164,6 +164,39 @@ void warn(Services& services, QWidget* parent, const QString& headline,
                      headline + QLatin1String("\n\n") + describe(error));
 }
 
+void warnLeftOut(Services& services, QWidget* parent, const QString& script,
+                 const std::vector<scripts::Refusal>& refused) {
+    QString text = QApplication::translate(
+                       "Services", "These keys were left out of %1: the game would run more "
+                                   "than their binding.")
+                       .arg(script) +
+                   QLatin1Char('\n');
+    for (const scripts::Refusal& one : refused) {
+        QString character;
+        switch (one.character) {
+        case ' ':
+            character = QApplication::translate("Services", "a blank");
+            break;
+        case ';':
+            character = QApplication::translate("Services", "a semicolon (;)");
+            break;
+        case '"':
+            character = QApplication::translate("Services", "a double quote (\")");
+            break;
+        case '\r':
+        case '\n':
+            character = QApplication::translate("Services", "a line break");
+            break;
+        default:
+            character = QStringLiteral("\"%1\"").arg(QLatin1Char(one.character));
+            break;
+        }
+        text += QLatin1Char('\n') + QApplication::translate("Services", "\"%1\" holds %2.")
+                                        .arg(QString::fromStdString(one.box), character);
+    }
+    services.message(parent, MessageKind::Warning, text);
+}
+
 std::optional<QString> DesktopServices::askPassword(QWidget* parent, const QString& server) {
     bool ok = false;
     const QString password = QInputDialog::getText(

@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "platform/game_watch.h"
 #include "platform/process.h"
+#include "scripts/binding.h"
 
 #include <QString>
 #include <QStringList>
@@ -114,5 +115,10 @@ QString describe(const platform::Error& error);
 // A warning: what could not be done, then the file or program and the reason.
 void warn(Services& services, QWidget* parent, const QString& headline,
           const platform::Error& error);
+
+// A warning naming each binding left out of a game script: its box and the character that
+// would have let the game run more than the binding.
+void warnLeftOut(Services& services, QWidget* parent, const QString& script,
+                 const std::vector<scripts::Refusal>& refused);
 
 } // namespace velo::ui
