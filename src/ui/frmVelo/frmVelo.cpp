@@ -278,7 +278,8 @@ void frmVelo::connectLaunchOptions() {
 std::optional<std::string> frmVelo::read(const char* section, const char* key) {
     core::SettingsRead result = settings_.ReadINI(section, key);
     if (result.error) {
-        services_.message(nullptr, MessageKind::Plain, tr("INI File error"));
+        services_.message(nullptr, MessageKind::Plain,
+                          tr("INI File error") + QLatin1String("\n\n") + describe(*result.error));
         return std::nullopt;
     }
     return std::move(result.value);
