@@ -18,9 +18,9 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-sv
 # hardening-check from devscripts), the desktop file and metadata validators, an X server
 # with a window manager to start the installed program on and to check the windows on, and
 # ip, unshare and setpriv for the suites that start real engines in a network namespace of
-# their own.
+# their own; xdg-utils for the desktop opener of e-mail addresses.
 check_packages=(dpkg-dev file lintian devscripts desktop-file-utils appstream xvfb xauth
-    x11-utils openbox iproute2 util-linux)
+    x11-utils openbox iproute2 util-linux xdg-utils)
 
 # clang with its libFuzzer and sanitizer runtimes, which clang only recommends.
 fuzz_packages=(clang libclang-rt-14-dev)

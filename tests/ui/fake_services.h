@@ -28,6 +28,7 @@ public:
     std::vector<Message> messages;
     std::vector<platform::LaunchPlan> starts;
     std::vector<QString> addresses;
+    bool addressesOpen = true; // false: no program takes an address
     std::vector<int> quits;
     platform::MaybeError startResult;
     // The next questions' answers (none left: "Cancel"), and each question asked.
@@ -104,7 +105,10 @@ public:
     std::optional<platform::GameEnd> watchGame() override {
         return real ? real->watchGame() : std::nullopt;
     }
-    void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
+    bool openAddress(QWidget*, const QString& address) override {
+        addresses.push_back(address);
+        return addressesOpen;
+    }
     std::vector<std::string> findGames() override { return search ? search() : games; }
     void quit(int exitCode) override { quits.push_back(exitCode); }
     std::optional<QString> askPassword(QWidget*, const QString& server) override {

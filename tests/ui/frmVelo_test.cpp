@@ -80,14 +80,29 @@ private slots:
         QCOMPARE(launcher.get<QComboBox>("cmbMod")->currentText(), QStringLiteral("baseq2"));
     }
 
+    // The message names the file and why it cannot be read, in a box wide enough for its
+    // title.
     void unreadableSettingsFileEndsTheStart() {
         Launcher launcher;
         std::filesystem::remove(launcher.home.path() / "q2velo.ini");
         std::filesystem::create_directory(launcher.home.path() / "q2velo.ini");
         QVERIFY(!launcher.load());
         QCOMPARE(launcher.services.messages.size(), std::size_t{1});
-        QCOMPARE(launcher.services.messages[0].text, QStringLiteral("INI File error"));
+        const QString text = launcher.services.messages[0].text;
+        QCOMPARE(text, QLatin1String("INI File error\n\n") + qs(launcher.settings.path()) +
+                           QLatin1String("\nIs a directory"));
         QVERIFY(launcher.services.messages[0].kind == ui::MessageKind::Plain);
+
+        ui::DesktopServices desktop;
+        int width = 0;
+        int needed = 0;
+        test::whenModal([&](QWidget* box) {
+            width = box->width();
+            needed = QFontMetrics(box->font()).horizontalAdvance(box->windowTitle());
+            box->close();
+        });
+        desktop.message(nullptr, ui::MessageKind::Plain, QStringLiteral("INI File error"));
+        QVERIFY2(width > needed + 100, qPrintable(QString::number(width)));
     }
 
     // Real starts of stand-in engines, watched for three seconds.
@@ -267,6 +282,33 @@ private slots:
         std::filesystem::remove_all(game.folder.path() / "baseq2");
         launcher.pick("ESDF");
         QVERIFY(launcher.services.warnedOnce({"q2velo.txt"}));
+    }
+
+    // Tab reaches the sensitivity slider after "Crosshair"; the arrow keys move it a step.
+    // Return on a focused button presses it.
+    void theKeyboardMovesTheSliderAndPressesTheFocusedButton() {
+        test::Game game;
+        Launcher& launcher = *game.launcher;
+        launcher.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(launcher.window.get()));
+        auto* tabs = launcher.get<QTabWidget>("SSTab1");
+        tabs->setCurrentIndex(2);
+        launcher.get<QCheckBox>("Check6")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* slider = launcher.get<QScrollBar>("HScroll1");
+        QCOMPARE(QApplication::focusWidget(), slider);
+        QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(launcher.get<QLineEdit>("txtFreelook")->text(), QStringLiteral("4"));
+        QTest::keyClick(slider, Qt::Key_Left);
+        QTest::keyClick(slider, Qt::Key_Left);
+        QCOMPARE(launcher.get<QLineEdit>("txtFreelook")->text(), QStringLiteral("2"));
+
+        tabs->setCurrentIndex(4);
+        auto* run = launcher.get<QPushButton>("cmdRunQuake");
+        run->setFocus();
+        QTest::keyClick(run, Qt::Key_Return);
+        QCOMPARE(launcher.services.starts.size(), std::size_t{1});
+        QVERIFY(launcher.lastLine().find("+sensitivity 2") != std::string::npos);
     }
 
     // A cancel keeps the map; the close button then ends the program.

@@ -222,7 +222,9 @@ void frmVelo::buildRun(QWidget* page) {
 }
 
 void frmVelo::buildSetupRow() {
-    auto* lblSetup = makeLabel(this, "lblSetup", tr("&Setup"), {120, 6915, 615, 255}, true);
+    // In the regular face, as the buttons beside it: a bold one is not worth loading for the
+    // first window.
+    auto* lblSetup = makeLabel(this, "lblSetup", tr("&Setup"), {120, 6915, 615, 255});
     cmbSetup_ = makeCombo(this, "cmbSetup", {tr("Start values")}, QString(), {720, 6870, 3255, 315},
                           /*editable*/ false);
     cmbSetup_->setCurrentIndex(0);
@@ -266,7 +268,8 @@ void frmVelo::connectLaunchOptions() {
 std::optional<std::string> frmVelo::read(const char* section, const char* key) {
     core::SettingsRead result = settings_.ReadINI(section, key);
     if (result.error) {
-        services_.message(nullptr, MessageKind::Plain, tr("INI File error"));
+        services_.message(nullptr, MessageKind::Plain,
+                          tr("INI File error") + QLatin1String("\n\n") + describe(*result.error));
         return std::nullopt;
     }
     return std::move(result.value);

@@ -62,8 +62,9 @@ public:
     virtual platform::MaybeError startGame(const platform::LaunchPlan& plan) = 0;
     // Waits a short while for the game last started to end; how it ended, if it did.
     virtual std::optional<platform::GameEnd> watchGame() = 0;
-    // A failure is the desktop's to report.
-    virtual void openAddress(QWidget* parent, const QString& address) = 0;
+    // False when no program takes the address; a program that then fails is the
+    // desktop's to report.
+    virtual bool openAddress(QWidget* parent, const QString& address) = 0;
     // The game folders found on this machine, best first; called off the UI thread.
     virtual std::vector<std::string> findGames() = 0;
     // Ends the program at once: no window's closing handlers run.
@@ -91,7 +92,7 @@ public:
     platform::EngineLookup engineAt(const std::string& program) override;
     platform::MaybeError startGame(const platform::LaunchPlan& plan) override;
     std::optional<platform::GameEnd> watchGame() override;
-    void openAddress(QWidget* parent, const QString& address) override;
+    bool openAddress(QWidget* parent, const QString& address) override;
     std::vector<std::string> findGames() override;
     void quit(int exitCode) override;
     std::optional<QString> askPassword(QWidget* parent, const QString& server) override;
@@ -101,6 +102,9 @@ private:
     platform::GameProcess game_;
     std::chrono::milliseconds watchTime_;
 };
+
+// The width a window needs to show its whole title in the desktop's title bar.
+int titleRoom(const QWidget& window);
 
 // A platform error as the user reads it: the file or program, then the reason.
 QString describe(const platform::Error& error);

@@ -66,7 +66,8 @@ Picture* makePicture(QWidget* parent, const char* name, const QString& resource,
 // given of a scalable icon.
 QIcon drawnIcon(const QString& resource);
 
-// A label that acts as a link: blue, bold and underlined, with a pointing hand over it.
+// A label that acts as a link: blue (on a dark background the palette's link colour), bold
+// and underlined, with a pointing hand over it.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -76,7 +77,11 @@ signals:
     void clicked();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void showLinkColour();
 };
 
 LinkLabel* makeLink(QWidget* parent, const char* name, const QString& text, Twips box);
