@@ -11,6 +11,11 @@ namespace velo::platform {
 // A relative name is looked up in the current directory.
 bool FileExists(const std::string& name);
 
+// folder as it is spelt on disk: where nothing of that name exists, the one folder beside it
+// whose name differs only in letter case (the first found, where several do); else folder
+// unchanged. Windows compares names without regard to case already: folder unchanged.
+std::string existingSpelling(const std::string& folder);
+
 struct FileRead {
     enum class Status { Ok, Absent, Failed };
     Status status = Status::Absent;

@@ -4,7 +4,9 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -111,6 +113,30 @@ int takeTemporary(const std::string& temporary) {
 bool FileExists(const std::string& name) {
     struct stat info {};
     return ::lstat(name.c_str(), &info) == 0;
+}
+
+std::string existingSpelling(const std::string& folder) {
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) == 0) {
+        return folder;
+    }
+    const std::string parent = folderOf(folder);
+    const std::string name = nameOf(folder);
+    DIR* listing = ::opendir(parent.c_str());
+    if (listing == nullptr) {
+        return folder;
+    }
+    std::string found = folder;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string candidate = (parent == "/" ? parent : parent + "/") + entry->d_name;
+        if (::strcasecmp(entry->d_name, name.c_str()) == 0 &&
+            ::stat(candidate.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            found = candidate;
+            break;
+        }
+    }
+    ::closedir(listing);
+    return found;
 }
 
 FileRead readTextFile(const std::string& path) {

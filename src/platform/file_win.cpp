@@ -94,6 +94,10 @@ bool FileExists(const std::string& name) {
     return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
+std::string existingSpelling(const std::string& folder) {
+    return folder;
+}
+
 FileRead readTextFile(const std::string& path) {
     FileRead result;
     const std::optional<std::wstring> name = win::wide(path);
