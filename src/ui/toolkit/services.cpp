@@ -78,7 +78,7 @@ void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& 
     QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     QLatin1String(kAppTitle), text, QMessageBox::Ok, parent);
     // Paths and addresses in a message are there to be copied.
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A short text would leave the title cut down to its first and last letters.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(titleRoom(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
