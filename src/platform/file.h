@@ -19,8 +19,10 @@ std::string existingSpelling(const std::string& folder);
 struct FileRead {
     enum class Status { Ok, Absent, Failed };
     Status status = Status::Absent;
-    std::string text; // with Ok: the content, in the program's own encoding
-    Error error;      // with Failed: what went wrong
+    // With Ok: the content, in the program's own encoding (Windows: from the code page,
+    // unless a UTF-8 byte order mark says it is UTF-8 already; it is written back so).
+    std::string text;
+    Error error; // with Failed: what went wrong
 };
 
 // The whole file as text. An absent file (or folder on the way) is not a failure.

@@ -5,6 +5,7 @@
 #include "platform/game_search.h"
 #include "platform/game_watch.h"
 #include "platform/process.h"
+#include "platform/shell.h"
 
 #include <gtest/gtest.h>
 
@@ -133,7 +134,7 @@ std::vector<pid_t> startWriters(const std::string& path, const int (&go)[2],
         if (child == 0) {
             ::close(go[1]);
             char byte = 0;
-            static_cast<void>(::read(go[0], &byte, 1));
+            [[maybe_unused]] const ssize_t started = ::read(go[0], &byte, 1);
             velo::core::SettingsFile settings(path);
             int failed = 0;
             for (int n = 0; n < count; ++n) {
@@ -188,7 +189,7 @@ TEST(SettingsWriters, AKilledHolderBlocksNobodyALiveOneFailsTheWaiterWhole) {
     const pid_t holder = ::fork();
     if (holder == 0) {
         static_cast<void>(settings.Edit([&](std::string_view) -> std::string {
-            static_cast<void>(::write(held[1], "h", 1));
+            [[maybe_unused]] const ssize_t told = ::write(held[1], "h", 1);
             for (;;) {
                 ::pause();
             }
@@ -343,4 +344,63 @@ TEST(StartGame, TheGamesInputIsTheNullDevice) {
     ::dup2(saved, STDIN_FILENO);
     ::close(saved);
     ::close(input[0]);
+}
+
+namespace {
+// Sets an environment variable (unsets it for nullptr) until the end of the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+} // namespace
+
+// An address no program is set up for is refused, so the window can say so; one that a
+// program is set up for reaches it.
+TEST(ShellOpen, RefusesAnAddressNoProgramIsSetUpFor) {
+    if (::access("/usr/bin/xdg-mime", X_OK) != 0 || ::access("/usr/bin/xdg-open", X_OK) != 0) {
+        GTEST_SKIP() << "xdg-utils is not installed: the desktop has no way to open addresses";
+    }
+    TempDir dir;
+    const std::string config = dir.file("config");
+    const std::string data = dir.file("data");
+    const std::string none = dir.file("none");
+    const ScopedEnv env[] = {{"XDG_CONFIG_HOME", config.c_str()},
+                             {"XDG_DATA_HOME", data.c_str()},
+                             {"XDG_CONFIG_DIRS", none.c_str()},
+                             {"XDG_DATA_DIRS", none.c_str()},
+                             {"XDG_CURRENT_DESKTOP", nullptr},
+                             {"DESKTOP_SESSION", nullptr},
+                             {"BROWSER", nullptr},
+                             // The opener asks the programs set up only on a display; none
+                             // is needed by the one set up here.
+                             {"DISPLAY", ":velo-none"}};
+    const std::string address = "mailto:kai.lind@example.org";
+    EXPECT_FALSE(shellOpen(address));
+
+    put(dir.path() / "mail.sh", "#!/bin/sh\necho \"$1\" > \"$0.got\"\n");
+    fs::permissions(dir.path() / "mail.sh", fs::perms::owner_all);
+    put(dir.path() / "data/applications/velo-mail.desktop",
+        "[Desktop Entry]\nType=Application\nName=Mail\nExec=" + dir.file("mail.sh") +
+            " %u\nMimeType=x-scheme-handler/mailto;\n");
+    put(dir.path() / "config/mimeapps.list",
+        "[Default Applications]\nx-scheme-handler/mailto=velo-mail.desktop\n");
+    EXPECT_TRUE(shellOpen(address));
+    std::string got;
+    for (int i = 0; i < 500 && got != address + "\n"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        got = fs::exists(dir.path() / "mail.sh.got") ? dir.read("mail.sh.got") : "";
+    }
+    EXPECT_EQ(got, address + "\n");
 }
