@@ -247,6 +247,7 @@ void frmServers::startSearch() {
     rows_.clear();
     notes_.clear();
     problem_.clear();
+    favouriteNames_.clear();
     search_ = std::make_unique<core::ServerSearch>(setup_.limits);
     lookups_ = std::make_shared<Lookups>();
 
@@ -331,6 +332,7 @@ void frmServers::takeLookups() {
             }
         } else {
             search_->add(address, core::kFavourite);
+            favouriteNames_[address] = lookup.host + ':' + std::to_string(lookup.port);
         }
     }
 }
@@ -581,13 +583,25 @@ void frmServers::addFavourite(const QString& address) {
     }
 }
 
-void frmServers::removeFavourite(const QString& address) {
-    const std::string word = address.toStdString();
-    std::vector<std::string> list = favourites();
-    const auto kept = std::remove_if(list.begin(), list.end(), [&](const std::string& entry) {
+std::optional<std::string> frmServers::favouriteFor(core::ServerAddress address) const {
+    const auto named = favouriteNames_.find(address);
+    for (const std::string& entry : favourites()) {
         const auto split = core::splitHostPort(entry, core::kServerPort);
-        return split && split->host + ':' + std::to_string(split->port) == word;
-    });
+        if (!split) {
+            continue;
+        }
+        const std::string word = split->host + ':' + std::to_string(split->port);
+        if (word == core::toString(address) ||
+            (named != favouriteNames_.end() && word == named->second)) {
+            return entry;
+        }
+    }
+    return std::nullopt;
+}
+
+void frmServers::removeFavourite(const std::string& entry) {
+    std::vector<std::string> list = favourites();
+    const auto kept = std::remove(list.begin(), list.end(), entry);
     if (kept != list.end()) {
         list.erase(kept, list.end());
         setFavourites(list);
@@ -612,14 +626,9 @@ QMenu* frmServers::contextMenuFor(QTreeWidgetItem* item) {
     menu->setObjectName(QStringLiteral("mnuServer"));
     connect(menu->addAction(tr("&Join")), &QAction::triggered, this,
             [this, item] { lstServers_DblClick(item); });
-    const std::vector<std::string> list = favourites();
-    const bool favourite = std::any_of(list.begin(), list.end(), [&](const std::string& entry) {
-        const auto split = core::splitHostPort(entry, core::kServerPort);
-        return split && qs(split->host + ':' + std::to_string(split->port)) == address;
-    });
-    if (favourite) {
+    if (const std::optional<std::string> entry = favouriteFor(serverItem(item)->entry().address)) {
         connect(menu->addAction(tr("Remove from Favourites")), &QAction::triggered, this,
-                [this, address] { removeFavourite(address); });
+                [this, word = *entry] { removeFavourite(word); });
     } else {
         connect(menu->addAction(tr("Add to Favourites")), &QAction::triggered, this,
                 [this, address] { addFavourite(address); });

@@ -5,7 +5,9 @@
 
 #include <QWidget>
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,7 +94,9 @@ private:
     void join(const QString& address, const core::ServerStatus* status);
     void setFavourites(const std::vector<std::string>& list);
     void addFavourite(const QString& address);
-    void removeFavourite(const QString& address);
+    // The Favorites word that names the server at address, as typed or as resolved.
+    std::optional<std::string> favouriteFor(core::ServerAddress address) const;
+    void removeFavourite(const std::string& entry);
     void warnSettings(const QString& headline, const platform::Error& error);
 
     core::SettingsFile& settings_;
@@ -116,6 +120,7 @@ private:
     int pendingLookups_ = 0;
     QString problem_; // what stopped the search or what went wrong, for the progress line
     std::vector<std::string> notes_;
+    std::map<core::ServerAddress, std::string> favouriteNames_; // "host:port" by address found
 };
 
 } // namespace velo::ui
