@@ -14,12 +14,13 @@ jobs=$(nproc)
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
     libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation libgtest-dev libgmock-dev)
 
-# What the test command needs beyond a build: the package tools and checker, the desktop
-# file and metadata validators, an X server with a window manager to start the
-# installed program on and to check the windows on, and ip, unshare and setpriv for the
-# suites that start real engines in a network namespace of their own.
-check_packages=(dpkg-dev file lintian desktop-file-utils appstream xvfb xauth x11-utils openbox
-    iproute2 util-linux)
+# What the test command needs beyond a build: the package tools and checkers (lintian,
+# hardening-check from devscripts), the desktop file and metadata validators, an X server
+# with a window manager to start the installed program on and to check the windows on, and
+# ip, unshare and setpriv for the suites that start real engines in a network namespace of
+# their own; xdg-utils for the desktop opener of e-mail addresses.
+check_packages=(dpkg-dev file lintian devscripts desktop-file-utils appstream xvfb xauth
+    x11-utils openbox iproute2 util-linux xdg-utils)
 
 # clang with its libFuzzer and sanitizer runtimes, which clang only recommends.
 fuzz_packages=(clang libclang-rt-14-dev)
@@ -74,7 +75,12 @@ cmd_test() {
     rm -rf build/test/deb
     (cd build/test && cpack -G DEB -B "$top/build/test/deb" >/dev/null)
     tests/install/check_install.sh build/test build/test/deb/velo-start_*.deb
-    lintian --fail-on error,warning build/test/deb/velo-start_*.deb
+    # Info tags shown too, so a missing hardening flag cannot hide there.
+    lintian -I --fail-on error,warning build/test/deb/velo-start_*.deb | tee build/test/lintian.log
+    if grep -q ' hardening-' build/test/lintian.log; then
+        echo "lintian: the package is not hardened" >&2
+        exit 1
+    fi
 
     say "the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
     configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVELO_WERROR=ON -DVELO_SANITIZE=ON
@@ -86,15 +92,16 @@ cmd_test() {
     test_windows
 }
 
-# The profile reader and writer under libFuzzer, ASan and UBSan, for a bounded number of
-# inputs from the committed seeds; what it finds stays in build/fuzz.
+# The profile reader and writer, then the pak directory reader, under libFuzzer, ASan and
+# UBSan, for a bounded number of inputs from the committed seeds; what they find stays in
+# build/fuzz.
 fuzz_profile() {
     need "${fuzz_packages[@]}"
     say "the settings file reader and writer under libFuzzer"
     cmake -S "$top" -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVELO_BUILD_UI=OFF \
         -DVELO_BUILD_TESTS=OFF -DVELO_BUILD_FUZZ=ON -DVELO_WERROR=ON \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build build/fuzz -j "$jobs" --target profile_fuzz server_fuzz
+    cmake --build build/fuzz -j "$jobs" --target profile_fuzz server_fuzz pak_fuzz
     rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
     build/fuzz/fuzz/profile_fuzz -runs=250000 -max_len=512 -artifact_prefix=build/fuzz/ \
         build/fuzz/corpus fuzz/seeds
@@ -102,6 +109,10 @@ fuzz_profile() {
     rm -rf build/fuzz/server_corpus && mkdir -p build/fuzz/server_corpus
     build/fuzz/fuzz/server_fuzz -runs=250000 -max_len=2048 -artifact_prefix=build/fuzz/ \
         build/fuzz/server_corpus fuzz/server_seeds
+    say "the pak directory reader under libFuzzer"
+    rm -rf build/fuzz/pak_corpus && mkdir -p build/fuzz/pak_corpus
+    build/fuzz/fuzz/pak_fuzz -runs=250000 -max_len=1024 -artifact_prefix=build/fuzz/ \
+        build/fuzz/pak_corpus fuzz/pak_seeds
 }
 
 # The Qt-free suites cross-built for Windows, run under Wine in a prefix made once.

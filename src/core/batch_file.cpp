@@ -30,8 +30,37 @@ std::string batchLine(std::string_view line, std::string_view gameDir) {
     return text;
 }
 
+std::string batchEscaped(std::string_view command) {
+    std::string text;
+    text.reserve(command.size() + 8);
+    bool quoted = false;
+    for (const char c : command) {
+        switch (c) {
+        case '"':
+            quoted = !quoted;
+            break;
+        case '%':
+            text += '%';
+            break;
+        case '&':
+        case '|':
+        case '<':
+        case '>':
+        case '^':
+            if (!quoted) {
+                text += '^';
+            }
+            break;
+        default:
+            break;
+        }
+        text += c;
+    }
+    return text;
+}
+
 std::string batchFileText(std::string_view line, std::string_view gameDir) {
-    return batchLine(line, gameDir) + "\r\n";
+    return batchEscaped(batchLine(line, gameDir)) + "\r\n";
 }
 
 platform::MaybeError writeBatchFile(const std::string& path, std::string_view line,

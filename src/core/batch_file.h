@@ -15,7 +15,12 @@ std::string suggestedBatchName(std::string_view modName);
 // not cut it there; otherwise the line as given.
 std::string batchLine(std::string_view line, std::string_view gameDir);
 
-// The batch file's bytes: its command and CR LF.
+// The command as the command interpreter must read it to hand the game line exactly:
+// outside double quotes & | < > ^ get a ^ before them, and every % is doubled (the
+// interpreter expands % inside quotes too). A line with none of them is unchanged.
+std::string batchEscaped(std::string_view command);
+
+// The batch file's bytes: its command, escaped, and CR LF.
 std::string batchFileText(std::string_view line, std::string_view gameDir);
 
 // Writes the batch file at path (a native path chosen in a save dialog).

@@ -2,7 +2,8 @@
 
 #include "pak.h"
 
-#include "platform/game_search.h"
+#include "platform/file.h"
+#include "platform/path.h"
 
 #include <algorithm>
 #include <cctype>
@@ -112,10 +113,8 @@ void addModsOf(const fs::path& folder, bool orPak, std::set<std::string>& mods) 
 std::vector<std::string> findMaps(const std::string& gameDir, const std::string& mod) {
     std::set<std::string> maps;
     const fs::path game = fs::u8path(gameDir);
-    const std::string base = platform::baseFolderName(gameDir);
-    if (!base.empty()) {
-        addMapsOf(game / fs::u8path(base), maps);
-    }
+    addMapsOf(fs::u8path(platform::existingSpelling(platform::joinNative(gameDir, "baseq2"))),
+              maps);
     if (!mod.empty() && lower(mod) != "baseq2" && mod.find_first_of("/\\") == std::string::npos) {
         addMapsOf(game / fs::u8path(mod), maps);
     }

@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "platform/file.h"
+#include "platform/lock.h"
 #include "platform/path.h"
 #include "profile.h"
 
@@ -38,6 +39,14 @@ platform::MaybeError SettingsFile::WriteINI(std::string_view section, std::strin
 
 platform::MaybeError
 SettingsFile::Edit(const std::function<std::string(std::string_view text)>& change) {
+    // Held from the read to the rename: another launcher's edit in between would be lost.
+    platform::FileLock lock;
+    if (auto error = lock.acquire(platform::lockFileFor(path_), kLockWait)) {
+        return platform::Error{path_, error->reason == platform::kLockedByAnother
+                                          ? "another program kept it locked for 2 s; "
+                                            "nothing was changed"
+                                          : error->reason};
+    }
     platform::FileRead file = platform::readTextFile(path_);
     // Writing over a file that could not be read would throw its other entries away.
     if (file.status == platform::FileRead::Status::Failed) {

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -32,8 +33,13 @@ public:
     platform::MaybeError WriteINI(std::string_view section, std::string_view key,
                                   std::string_view value);
 
+    // How long a write waits for another writer of the file to finish.
+    static constexpr std::chrono::milliseconds kLockWait{2000};
+
     // Reads the file, hands its text to change and writes what change returns in one
     // atomic write; every writer goes through here, so a change is whole or not at all.
+    // Writers, in this process or others, take turns through a lock file beside the
+    // file; one that waits longer than kLockWait fails and changes nothing.
     platform::MaybeError Edit(const std::function<std::string(std::string_view text)>& change);
 
 private:

@@ -1,4 +1,5 @@
 #include "engines.h"
+#include "file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -25,6 +26,16 @@ Family familyOf(std::string_view fileName) {
         return Family::Original;
     }
     return name.compare(0, 5, "q2pro") == 0 ? Family::Q2pro : Family::Yamagi;
+}
+
+Family familyAt(const std::string& program) {
+    const Family byName = familyOf(program);
+    const std::string_view name = baseName(program);
+    if (byName != Family::Original || name.size() == program.size()) {
+        return byName;
+    }
+    const std::string beside = program.substr(0, program.size() - name.size()) + "yquake2.exe";
+    return FileExists(beside) ? Family::Yamagi : byName;
 }
 
 std::string engineLabel(const Engine& engine) {

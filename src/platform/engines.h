@@ -35,7 +35,7 @@ EngineSearch searchHere(const std::string& gameDir);
 // Every engine found, the one started by default first. POSIX: native engines in the
 // game folder; Quake2.exe there (any case) through wine on PATH; native engines on PATH;
 // the distribution's yamagi-quake2 folder. Windows: Quake2.exe in the game folder
-// first, then native engines there and on PATH.
+// first (yquake2.exe before it where both are there), then native engines there and on PATH.
 std::vector<Engine> findEngines(const EngineSearch& where);
 
 struct EngineLookup {
@@ -43,11 +43,16 @@ struct EngineLookup {
     MaybeError error; // gone, not runnable, or a Windows program without wine
 };
 
-// The engine a program the player named is, its family told by its name.
+// The engine a program the player named is, its family told by its name; a file that is
+// neither a program of this system nor a Windows program is refused, saying so.
 EngineLookup engineAt(const std::string& program, std::string_view pathEnv);
 
 // The family an engine's file name (any case, with or without ".exe") belongs to.
 Family familyOf(std::string_view fileName);
+
+// The family of the engine at program: by its name, but a quake2.exe with yquake2.exe beside
+// it is the Yamagi build's own starter and reads its command line as Yamagi's does.
+Family familyAt(const std::string& program);
 
 // What the player reads in the engine list: what it is, then where.
 std::string engineLabel(const Engine& engine);

@@ -29,22 +29,38 @@ bool mayExecute(const std::string& path) {
     return isRegularFile(path) && ::faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0;
 }
 
-bool isWindowsProgram(const std::string& path) {
+enum class Content { Other, Native, Windows };
+
+// What a file holds by its first bytes: a program of this system (ELF, or a script the
+// kernel runs by its "#!" line), a Windows program, or anything else.
+Content contentOf(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return Content::Other;
     }
-    char magic[2] = {};
+    char magic[4] = {};
     ssize_t got = 0;
     do {
         got = ::read(fd, magic, sizeof magic);
     } while (got < 0 && errno == EINTR);
     ::close(fd);
-    return got == 2 && magic[0] == 'M' && magic[1] == 'Z';
+    const std::string_view start(magic, got > 0 ? static_cast<std::size_t>(got) : 0);
+    if (start.substr(0, 2) == "MZ") {
+        return Content::Windows;
+    }
+    return start == "\x7f"
+                    "ELF" ||
+                   start.substr(0, 2) == "#!"
+               ? Content::Native
+               : Content::Other;
+}
+
+bool isWindowsProgram(const std::string& path) {
+    return contentOf(path) == Content::Windows;
 }
 
 bool isNativeEngine(const std::string& path) {
-    return mayExecute(path) && !isWindowsProgram(path);
+    return mayExecute(path) && contentOf(path) == Content::Native;
 }
 
 // The first executable of that name in a PATH value; an empty entry is the current folder.
@@ -124,7 +140,7 @@ std::vector<Engine> findEngines(const EngineSearch& where) {
                     addOnce(engines, {original, Family::Original, {}});
                 }
             } else if (std::string wine = findOnPath("wine", where.pathEnv); !wine.empty()) {
-                addOnce(engines, {original, Family::Original, std::move(wine)});
+                addOnce(engines, {original, familyAt(original), std::move(wine)});
             }
         }
     }
@@ -148,12 +164,19 @@ EngineLookup engineAt(const std::string& program, std::string_view pathEnv) {
     if (!isRegularFile(program)) {
         return {std::nullopt, Error{program, "not found"}};
     }
-    if (isWindowsProgram(program)) {
+    switch (contentOf(program)) {
+    case Content::Windows: {
         std::string wine = findOnPath("wine", pathEnv);
         if (wine.empty()) {
             return {std::nullopt, Error{program, "a Windows program, but wine is not on PATH"}};
         }
-        return {Engine{program, familyOf(program), std::move(wine)}, std::nullopt};
+        return {Engine{program, familyAt(program), std::move(wine)}, std::nullopt};
+    }
+    case Content::Native:
+        break;
+    case Content::Other:
+        return {std::nullopt, Error{program, "not a program: neither one of this system (ELF or "
+                                             "a #! script) nor a Windows program"}};
     }
     if (!mayExecute(program)) {
         return {std::nullopt, Error{program, "not executable"}};

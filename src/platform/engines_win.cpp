@@ -32,7 +32,25 @@ void addIfThere(std::vector<Engine>& engines, const std::string& path) {
             return;
         }
     }
-    engines.push_back({path, familyOf(path), {}});
+    engines.push_back({path, familyAt(path), {}});
+}
+
+// A Windows program starts with "MZ"; CreateProcess would refuse anything else.
+bool isWindowsProgram(const std::string& path) {
+    const std::optional<std::wstring> name = win::wide(path);
+    if (!name) {
+        return false;
+    }
+    const HANDLE file = CreateFileW(name->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    char magic[2] = {};
+    DWORD got = 0;
+    const bool read = ReadFile(file, magic, sizeof magic, &got, nullptr) != 0;
+    CloseHandle(file);
+    return read && got == 2 && magic[0] == 'M' && magic[1] == 'Z';
 }
 
 } // namespace
@@ -46,6 +64,9 @@ EngineSearch searchHere(const std::string& gameDir) {
 std::vector<Engine> findEngines(const EngineSearch& where) {
     std::vector<Engine> engines;
     if (!where.gameDir.empty()) {
+        // Yamagi's build brings a quake2.exe of its own that starts yquake2.exe: the engine
+        // itself comes first.
+        addIfThere(engines, joinNative(where.gameDir, "yquake2.exe"));
         addIfThere(engines, joinNative(where.gameDir, "Quake2.exe"));
         for (std::string_view name : kNativeNames) {
             addIfThere(engines, joinNative(where.gameDir, name));
@@ -72,7 +93,10 @@ EngineLookup engineAt(const std::string& program, std::string_view) {
     if (!isFile(program)) {
         return {std::nullopt, Error{program, "not found"}};
     }
-    return {Engine{program, familyOf(program), {}}, std::nullopt};
+    if (!isWindowsProgram(program)) {
+        return {std::nullopt, Error{program, "not a program"}};
+    }
+    return {Engine{program, familyAt(program), {}}, std::nullopt};
 }
 
 std::string shortFolder(const std::string& folder) {

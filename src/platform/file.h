@@ -19,8 +19,10 @@ std::string existingSpelling(const std::string& folder);
 struct FileRead {
     enum class Status { Ok, Absent, Failed };
     Status status = Status::Absent;
-    std::string text; // with Ok: the content, in the program's own encoding
-    Error error;      // with Failed: what went wrong
+    // With Ok: the content, in the program's own encoding (Windows: from the code page,
+    // unless a UTF-8 byte order mark says it is UTF-8 already; it is written back so).
+    std::string text;
+    Error error; // with Failed: what went wrong
 };
 
 // The whole file as text. An absent file (or folder on the way) is not a failure.
@@ -34,8 +36,9 @@ FileRead readTextFile(const std::string& path);
 MaybeError writeTextFileAtomic(const std::string& path, std::string_view text,
                                bool executable = false);
 
-// The one temporary file that writes of the file at path use. A crash may leave it;
-// the next write removes it when it is a plain file of this user's.
+// The one temporary file that writes of the file at path use; writers take turns on it.
+// A crash may leave it; the next write takes it over when it is a plain file of this
+// user's.
 std::string temporaryFileFor(const std::string& path);
 
 } // namespace velo::platform

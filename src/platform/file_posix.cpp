@@ -1,12 +1,15 @@
 #include "file.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace velo::platform {
@@ -61,6 +64,48 @@ mode_t modeFor(const struct stat* existing, bool executable) {
         mode |= (mode & 0444) >> 2;
     }
     return mode;
+}
+
+constexpr int kNotOurs = -100000;
+
+// Opens the one temporary file for target and takes its lock: writers of one file take
+// turns on it, and a file a crash left has no holder and is taken over. It is never
+// removed under a writer that holds it. Returns the descriptor, kNotOurs when the name
+// is something else's (a folder, a link, another user's file), or -errno.
+int takeTemporary(const std::string& temporary) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (;;) {
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            const int errorNumber = errno;
+            struct stat there {};
+            return ::lstat(temporary.c_str(), &there) == 0 ? kNotOurs : -errorNumber;
+        }
+        struct stat opened {};
+        if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_uid != ::geteuid()) {
+            ::close(fd);
+            return kNotOurs;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // The writer before may have renamed it into place while this one waited.
+            struct stat named {};
+            if (::lstat(temporary.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+                named.st_ino == opened.st_ino) {
+                return fd;
+            }
+            ::close(fd);
+            continue;
+        }
+        const int errorNumber = errno;
+        ::close(fd);
+        if (errorNumber != EWOULDBLOCK && errorNumber != EINTR) {
+            return -errorNumber;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return -EBUSY;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 } // namespace
@@ -174,42 +219,33 @@ MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, b
 
     const std::string folder = folderOf(target);
     const std::string temporary = temporaryFileFor(target);
-    // Left by a crash; removed only when it is plainly ours, never another's file.
-    struct stat stale {};
-    if (::lstat(temporary.c_str(), &stale) == 0) {
-        if (!S_ISREG(stale.st_mode) || stale.st_uid != ::geteuid()) {
-            return errorFor(temporary, EEXIST);
-        }
-        if (::unlink(temporary.c_str()) != 0 && errno != ENOENT) {
-            return errorFor(temporary, errno);
-        }
-    }
-    const int fd =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = takeTemporary(temporary);
     if (fd < 0) {
-        return errorFor(errno == EEXIST ? temporary : path, errno);
+        return errorFor(fd == kNotOurs ? temporary : path, fd == kNotOurs ? EEXIST : -fd);
     }
-    const auto fail = [&](int errorNumber, bool open) {
-        if (open) {
-            ::close(fd);
-        }
+    // Removed before its lock goes with the close, so it is never another writer's.
+    const auto fail = [&](int errorNumber) {
         ::unlink(temporary.c_str());
+        ::close(fd);
         return errorFor(path, errorNumber);
     };
     // The owner first, as far as we may: a change of owner clears set-id bits the mode
     // restores. Where the owner cannot be kept, the group may still be.
     if (exists && ::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
-        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), existing.st_gid));
+        [[maybe_unused]] const int groupKept =
+            ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
     }
-    if (::fchmod(fd, modeFor(exists ? &existing : nullptr, executable)) != 0 ||
+    if (::ftruncate(fd, 0) != 0 ||
+        ::fchmod(fd, modeFor(exists ? &existing : nullptr, executable)) != 0 ||
         !writeAll(fd, text) || ::fsync(fd) != 0) {
-        return fail(errno, true);
+        return fail(errno);
+    }
+    // Renamed while its lock is held, so no other writer can take it over half way.
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        return fail(errno);
     }
     if (::close(fd) != 0) {
-        return fail(errno, false);
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        return fail(errno, false);
+        return errorFor(path, errno);
     }
     // The rename itself survives a crash only once the folder is on disk.
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -73,6 +73,12 @@ bool ownedByUs(const std::wstring& path) {
     return ours;
 }
 
+// A file that starts with the UTF-8 byte order mark is in UTF-8, not the code page, and is
+// written back so.
+bool isMarkedUtf8(std::string_view bytes) {
+    return bytes.substr(0, 3) == "\xEF\xBB\xBF";
+}
+
 } // namespace
 
 bool FileExists(const std::string& name) {
@@ -128,7 +134,7 @@ FileRead readTextFile(const std::string& path) {
         bytes.append(buffer, got);
     }
     result.status = FileRead::Status::Ok;
-    result.text = win::fromAnsi(bytes);
+    result.text = isMarkedUtf8(bytes) ? std::move(bytes) : win::fromAnsi(bytes);
     return result;
 }
 
@@ -138,7 +144,8 @@ std::string temporaryFileFor(const std::string& path) {
 
 MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, bool) {
     const std::optional<std::wstring> named = win::wide(path);
-    const std::optional<std::string> bytes = win::toAnsi(text);
+    const std::optional<std::string> bytes =
+        isMarkedUtf8(text) ? std::optional<std::string>(text) : win::toAnsi(text);
     if (!named || !bytes) {
         return unrepresentable(path);
     }

@@ -22,13 +22,21 @@ Spawned spawn(const std::string& program, const std::vector<std::string>& argume
     }
     argv.push_back(nullptr);
 
+    // The game reads nothing of the launcher's input: a terminal's keys stay the shell's.
+    const int nothing = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (nothing < 0) {
+        return {0, Error{"/dev/null", reasonFor(errno)}};
+    }
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) {
-        return {0, Error{program, reasonFor(errno)}};
+        const int errorNumber = errno;
+        ::close(nothing);
+        return {0, Error{program, reasonFor(errorNumber)}};
     }
     const pid_t child = ::fork();
     if (child < 0) {
         const int errorNumber = errno;
+        ::close(nothing);
         ::close(report[0]);
         ::close(report[1]);
         return {0, Error{program, reasonFor(errorNumber)}};
@@ -38,7 +46,8 @@ Spawned spawn(const std::string& program, const std::vector<std::string>& argume
         ::setsid();
         // Unwatched, a middle process ends at once, so the game is nobody's child to wait for.
         const pid_t game = watched ? 0 : ::fork();
-        if (game == 0 && (workingDir.empty() || ::chdir(workingDir.c_str()) == 0)) {
+        if (game == 0 && (workingDir.empty() || ::chdir(workingDir.c_str()) == 0) &&
+            ::dup2(nothing, STDIN_FILENO) >= 0) {
             if (output >= 0) {
                 ::dup2(output, STDOUT_FILENO);
                 ::dup2(output, STDERR_FILENO);
@@ -52,6 +61,7 @@ Spawned spawn(const std::string& program, const std::vector<std::string>& argume
         [[maybe_unused]] const ssize_t sent = ::write(report[1], &errorNumber, sizeof errorNumber);
         ::_exit(127);
     }
+    ::close(nothing);
     ::close(report[1]);
     int status = 0;
     if (!watched) {

@@ -14,7 +14,7 @@ bool shellOpen(const std::string& address) {
     }
     const HINSTANCE result =
         ShellExecuteW(nullptr, L"open", target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    // Values above 32 mean success; the shell has told the user about any failure.
+    // Values above 32 mean success; SE_ERR_NOASSOC says no program is set up for it.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

@@ -108,18 +108,21 @@ CustomLayout CustomLayout::defaults() {
     return layout;
 }
 
-std::string customScript(const CustomLayout& layout) {
+std::string customScript(const CustomLayout& layout, std::vector<Refusal>* refused) {
     std::string text;
     for (std::size_t i = 0; i < kWeaponCount; ++i) {
-        text += bindingLine(weaponKeys()[i], "+use " + layout.weapons[i]);
+        addBinding(text, std::string("Weapon Button ") + weaponKeys()[i], weaponKeys()[i],
+                   "+use " + layout.weapons[i], refused);
     }
     for (const std::size_t action : kWriteOrder) {
-        text += bindingLine(layout.keys[action], actions()[action].command);
+        addBinding(text, actions()[action].caption, layout.keys[action],
+                   actions()[action].command, refused);
     }
     for (std::size_t i = 0; i < kMouseCount; ++i) {
         // Left as it came, a button keeps the game's own binding.
         if (layout.mouse[i] != mouseDefaults()[i]) {
-            text += bindingLine(kMouseKeys[i], mouseCommand(layout.mouse[i]));
+            addBinding(text, "Mouse Button " + std::to_string(i + 1), kMouseKeys[i],
+                       mouseCommand(layout.mouse[i]), refused);
         }
     }
     text += kHandOverLine;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "binding.h"
+
 #include <array>
 #include <string>
+#include <vector>
 
 namespace velo::scripts {
 
@@ -48,7 +51,8 @@ struct CustomLayout {
 };
 
 // The custom main game script: the weapon and key lines, a line for each mouse button
-// not left at its first text, then the hand-over line.
-std::string customScript(const CustomLayout& layout);
+// not left at its first text, then the hand-over line. A binding whose text would break
+// its line is left out and noted in refused, when given.
+std::string customScript(const CustomLayout& layout, std::vector<Refusal>* refused = nullptr);
 
 } // namespace velo::scripts

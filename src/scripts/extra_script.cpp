@@ -13,13 +13,15 @@ void ExtraLines::grappleChanged(bool nowChecked) {
     }
 }
 
-std::string extraScript(const ExtraSettings& settings, const ExtraLines& lines) {
+std::string extraScript(const ExtraSettings& settings, const ExtraLines& lines,
+                        std::vector<Refusal>* refused) {
     std::string text;
     if (settings.grapple) {
-        text += bindingLine(settings.grappleKey, "+grapple ");
+        addBinding(text, "Grappling Hook Key", settings.grappleKey, "+grapple ", refused);
     }
     for (std::size_t i = 0; i < settings.taunts.size(); ++i) {
-        text += bindingLine(settings.taunts[i], "wave " + std::to_string(i + 1) + " ");
+        const std::string n = std::to_string(i + 1);
+        addBinding(text, "Wave" + n, settings.taunts[i], "wave " + n + " ", refused);
     }
     for (const std::string& extra : lines.line) {
         text.append(extra).append(kLineEnd);

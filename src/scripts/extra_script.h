@@ -1,7 +1,10 @@
 #pragma once
 
+#include "binding.h"
+
 #include <array>
 #include <string>
+#include <vector>
 
 namespace velo::scripts {
 
@@ -19,7 +22,9 @@ struct ExtraSettings {
     std::array<std::string, 5> taunts{"F5", "F6", "F7", "F8", "F9"}; // txtTaunt1 ... 5
 };
 
-// The whole of q2extra.txt.
-std::string extraScript(const ExtraSettings& settings, const ExtraLines& lines);
+// The whole of q2extra.txt. A bind line whose key would break it is left out and noted
+// in refused, when given.
+std::string extraScript(const ExtraSettings& settings, const ExtraLines& lines,
+                        std::vector<Refusal>* refused = nullptr);
 
 } // namespace velo::scripts

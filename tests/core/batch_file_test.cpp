@@ -30,5 +30,44 @@ TEST(BatchFile, NamedAfterTheModOneLineQuotedOnlyWhereItWouldSplit) {
     }
 }
 
+struct EscapeRow {
+    const char* name;
+    const char* gameDir;
+    const char* line;
+    const char* bytes;
+};
+
+class BatchEscape : public testing::TestWithParam<EscapeRow> {};
+
+// What the command interpreter would take as a command of its own, a redirection or a
+// variable reaches the game as typed; inside quotes only % is special to it.
+TEST_P(BatchEscape, TheInterpreterHandsTheGameTheLineAsComposed) {
+    EXPECT_EQ(batchFileText(GetParam().line, GetParam().gameDir), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OneCharacterEach, BatchEscape,
+    testing::Values(
+        EscapeRow{"Plain", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname Tom",
+                  "C:\\Q2\\Quake2.exe +hostname Tom\r\n"},
+        EscapeRow{"Ampersand", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname Tom & Jerry",
+                  "C:\\Q2\\Quake2.exe +hostname Tom ^& Jerry\r\n"},
+        EscapeRow{"Pipe", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname a | more",
+                  "C:\\Q2\\Quake2.exe +hostname a ^| more\r\n"},
+        EscapeRow{"Less", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname <3",
+                  "C:\\Q2\\Quake2.exe +hostname ^<3\r\n"},
+        EscapeRow{"Greater", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname a>b",
+                  "C:\\Q2\\Quake2.exe +hostname a^>b\r\n"},
+        EscapeRow{"Caret", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname ^_^",
+                  "C:\\Q2\\Quake2.exe +hostname ^^_^^\r\n"},
+        EscapeRow{"Percent", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname 100% %PATH%",
+                  "C:\\Q2\\Quake2.exe +hostname 100%% %%PATH%%\r\n"},
+        EscapeRow{"InsideQuotesOnlyPercent", "C:\\A & B %x",
+                  "C:\\A & B %x\\Quake2.exe +set basedir C:\\A~1 +map q2dm1|x",
+                  "\"C:\\A & B %%x\\Quake2.exe\" +set basedir C:\\A~1 +map q2dm1^|x\r\n"},
+        EscapeRow{"QuoteTypedInText", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname \"a & b\" & c",
+                  "C:\\Q2\\Quake2.exe +hostname \"a & b\" ^& c\r\n"}),
+    [](const testing::TestParamInfo<EscapeRow>& row) { return std::string(row.param.name); });
+
 } // namespace
 } // namespace velo::core

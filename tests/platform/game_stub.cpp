@@ -1,7 +1,8 @@
 // Stands in for the game in the start tests: records which program it is, the
 // command line it was handed, its show state, where it would keep its settings file and
-// the folder it works in, then stays up until the test says it may go, so a start that
-// waited for it would show; or, given VELO_STUB_EXIT, ends at once with that code.
+// the folder it works in (and, beside, what its standard input is), then stays up until the test
+// says it may go, so a start that waited for it would show; or, given VELO_STUB_EXIT, ends at once
+// with that code.
 
 #include "core/settings.h"
 #include "platform/file.h"
@@ -14,6 +15,31 @@
 #include <string>
 
 using namespace velo::platform;
+
+// What the standard input is; "null" only for a device that reads as empty at once.
+std::string inputKind() {
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    if (input == nullptr || input == INVALID_HANDLE_VALUE) {
+        return "none";
+    }
+    if (GetConsoleMode(input, &mode)) {
+        return "console";
+    }
+    switch (GetFileType(input)) {
+    case FILE_TYPE_CHAR: {
+        char byte = 0;
+        DWORD got = 0;
+        return ReadFile(input, &byte, 1, &got, nullptr) && got == 0 ? "null" : "device";
+    }
+    case FILE_TYPE_PIPE:
+        return "pipe";
+    case FILE_TYPE_DISK:
+        return "file";
+    default:
+        return "unknown";
+    }
+}
 
 int main() {
     const wchar_t* recordName = _wgetenv(L"VELO_STUB_RECORD");
@@ -29,8 +55,10 @@ int main() {
     const bool showSet = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
     wchar_t folder[32768];
     const DWORD folderLength = GetCurrentDirectoryW(32768, folder);
-    // Written whole, then renamed into place: the test never sees half a record.
-    if (writeTextFileAtomic(record, win::utf8(std::wstring(module, moduleLength)) + "\n" +
+    // Written whole, then renamed into place: the test never sees half a record. The input's
+    // kind first, so it is there once the record is.
+    if (writeTextFileAtomic(record + ".input", inputKind()) ||
+        writeTextFileAtomic(record, win::utf8(std::wstring(module, moduleLength)) + "\n" +
                                         win::utf8(GetCommandLineW()) + "\n" +
                                         (showSet ? std::to_string(startup.wShowWindow) : "unset") +
                                         "\n" + velo::core::settingsPathIn(settingsFolder().path) +

@@ -67,6 +67,25 @@ TEST(FindEngines, InTheDefaultOrderOrOneAlone) {
               "a Windows program, but wine is not on PATH");
 }
 
+// "Other…" takes programs only: a text file is refused even with its run bit set, and
+// Yamagi's Windows quake2.exe, beside its yquake2.exe, is Yamagi's.
+TEST(EngineAt, TakesOnlyProgramsAndKnowsYamagisStarter) {
+    TempDir dir;
+    dir.write("hostname", "quake-box\n");
+    fs::permissions(dir.path() / "hostname", fs::perms::owner_all);
+    put(dir.path() / "yamagi/quake2.exe", Kind::Windows);
+    put(dir.path() / "yamagi/yquake2.exe", Kind::Windows);
+    put(dir.path() / "id/quake2.exe", Kind::Windows);
+    put(dir.path() / "bin/wine", Kind::Native);
+    const std::string path = dir.file("bin");
+
+    const EngineLookup text = engineAt(dir.file("hostname"), path);
+    ASSERT_FALSE(text.engine);
+    EXPECT_NE(text.error->reason.find("not a program"), std::string::npos) << text.error->reason;
+    EXPECT_EQ(engineAt(dir.file("yamagi/quake2.exe"), path).engine->family, Family::Yamagi);
+    EXPECT_EQ(engineAt(dir.file("id/quake2.exe"), path).engine->family, Family::Original);
+}
+
 std::string joined(const std::vector<std::string>& arguments) {
     std::string text;
     for (const std::string& argument : arguments) {

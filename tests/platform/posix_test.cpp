@@ -5,10 +5,12 @@
 #include "platform/game_search.h"
 #include "platform/game_watch.h"
 #include "platform/process.h"
+#include "platform/shell.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
 #include <pwd.h>
@@ -93,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
 } // namespace
 
 // A writer killed at random moments never leaves half a file, and the next write
-// clears the one temporary file a kill may leave.
+// clears the one temporary file a kill may leave (the lock file stays, for the next).
 TEST(AtomicWrite, SurvivesKillsAndClearsWhatTheyLeave) {
     TempDir dir;
     velo::core::SettingsFile settings(dir.file("q2velo.ini"));
@@ -114,11 +116,98 @@ TEST(AtomicWrite, SurvivesKillsAndClearsWhatTheyLeave) {
         ASSERT_TRUE(now == "[Quake2]\r\nPath=" + a + "\r\n" ||
                     now == "[Quake2]\r\nPath=" + b + "\r\n")
             << "after kill " << kill;
-        leftBehind += entries(dir.path()).size() > 1;
+        leftBehind += entries(dir.path()).size() > 2;
         ASSERT_FALSE(settings.WriteINI("Quake2", "Path", a));
-        ASSERT_EQ(entries(dir.path()), std::vector<std::string>{"q2velo.ini"});
+        ASSERT_EQ(entries(dir.path()),
+                  (std::vector<std::string>{".q2velo.ini.lock", "q2velo.ini"}));
     }
     EXPECT_GT(leftBehind, 0) << "no kill fell inside a write";
+}
+
+// Children that wait on go, then write count keys named prefix + n through their own
+// SettingsFile; each ends with the number of writes that failed.
+std::vector<pid_t> startWriters(const std::string& path, const int (&go)[2],
+                                const std::vector<char>& prefixes, int count) {
+    std::vector<pid_t> children;
+    for (const char prefix : prefixes) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(go[1]);
+            char byte = 0;
+            [[maybe_unused]] const ssize_t started = ::read(go[0], &byte, 1);
+            velo::core::SettingsFile settings(path);
+            int failed = 0;
+            for (int n = 0; n < count; ++n) {
+                failed += settings.WriteINI("Mod", prefix + std::to_string(n), "x").has_value();
+            }
+            ::_exit(std::min(failed, 100));
+        }
+        children.push_back(child);
+    }
+    return children;
+}
+
+int exitCodeOf(pid_t child) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+}
+
+// Two launchers writing at the same moment: each waits its turn, nothing fails, and
+// every key of both is in the file.
+TEST(SettingsWriters, TwoProcessesAtOnceLoseNoKey) {
+    TempDir dir;
+    const std::string path = dir.file("q2velo.ini");
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    const std::vector<pid_t> children = startWriters(path, go, {'a', 'b'}, 200);
+    ::close(go[0]);
+    ::close(go[1]); // both start now
+    for (const pid_t child : children) {
+        EXPECT_EQ(exitCodeOf(child), 0) << "writes failed";
+    }
+    velo::core::SettingsFile settings(path);
+    int missing = 0;
+    for (const char prefix : {'a', 'b'}) {
+        for (int n = 0; n < 200; ++n) {
+            missing += settings.ReadINI("Mod", prefix + std::to_string(n)).value != "x";
+        }
+    }
+    EXPECT_EQ(missing, 0);
+}
+
+// A writer killed with -9 while it holds the lock leaves the file as it was and the next
+// write free to go; one whose holder lives on waits, then fails naming the file and
+// changing nothing.
+TEST(SettingsWriters, AKilledHolderBlocksNobodyALiveOneFailsTheWaiterWhole) {
+    TempDir dir;
+    const std::string path = dir.file("q2velo.ini");
+    velo::core::SettingsFile settings(path);
+    ASSERT_FALSE(settings.WriteINI("Quake2", "Path", "/games/quake2"));
+    int held[2];
+    ASSERT_EQ(::pipe(held), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        static_cast<void>(settings.Edit([&](std::string_view) -> std::string {
+            [[maybe_unused]] const ssize_t told = ::write(held[1], "h", 1);
+            for (;;) {
+                ::pause();
+            }
+        }));
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(held[0], &byte, 1), 1);
+    const MaybeError busy = settings.WriteINI("Quake2", "RunSetup", "No");
+    ASSERT_TRUE(busy);
+    EXPECT_EQ(busy->subject, path);
+    EXPECT_NE(busy->reason.find("locked"), std::string::npos) << busy->reason;
+    EXPECT_EQ(dir.read("q2velo.ini"), "[Quake2]\r\nPath=/games/quake2\r\n");
+
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_FALSE(settings.WriteINI("Quake2", "RunSetup", "No"));
+    EXPECT_EQ(dir.read("q2velo.ini"), "[Quake2]\r\nPath=/games/quake2\r\nRunSetup=No\r\n");
 }
 
 TEST(FindGameFolders, SteamLibrariesThenTheSystemsPackageEachOnceNeverARerelease) {
@@ -227,4 +316,91 @@ TEST(GameWatch, ShowsAFailuresFirstErrorLineAndOnlyItsOwnOutput) {
     for (int i = 0; i < 1000 && !(old = earlier.ended()); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// The game reads nothing the launcher was handed: started watched or not, its standard
+// input is the null device, even when the launcher's holds something to read.
+TEST(StartGame, TheGamesInputIsTheNullDevice) {
+    TempDir dir;
+    int input[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    ASSERT_EQ(::write(input[1], "leak\n", 5), 5);
+    ::close(input[1]);
+    const int saved = ::dup(STDIN_FILENO);
+    ::dup2(input[0], STDIN_FILENO);
+    GameProcess watch(dir.file("game.log"));
+    for (GameProcess* watched : {static_cast<GameProcess*>(nullptr), &watch}) {
+        const std::string seen = dir.file(watched ? "watched.txt" : "detached.txt");
+        const std::string script = "readlink /proc/self/fd/0 > '" + seen + ".tmp'; cat >> '" +
+                                   seen + ".tmp'; mv '" + seen + ".tmp' '" + seen + "'";
+        EXPECT_FALSE(startGame({"/bin/sh", {"-c", script}, dir.path().string(), {}}, watched));
+        for (int i = 0; i < 1000 && !fs::exists(seen); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(fs::exists(seen) ? dir.read(fs::path(seen).filename().string()) : "none",
+                  "/dev/null\n")
+            << seen;
+    }
+    ::dup2(saved, STDIN_FILENO);
+    ::close(saved);
+    ::close(input[0]);
+}
+
+namespace {
+// Sets an environment variable (unsets it for nullptr) until the end of the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+} // namespace
+
+// An address no program is set up for is refused, so the window can say so; one that a
+// program is set up for reaches it.
+TEST(ShellOpen, RefusesAnAddressNoProgramIsSetUpFor) {
+    if (::access("/usr/bin/xdg-mime", X_OK) != 0 || ::access("/usr/bin/xdg-open", X_OK) != 0) {
+        GTEST_SKIP() << "xdg-utils is not installed: the desktop has no way to open addresses";
+    }
+    TempDir dir;
+    const std::string config = dir.file("config");
+    const std::string data = dir.file("data");
+    const std::string none = dir.file("none");
+    const ScopedEnv env[] = {{"XDG_CONFIG_HOME", config.c_str()},
+                             {"XDG_DATA_HOME", data.c_str()},
+                             {"XDG_CONFIG_DIRS", none.c_str()},
+                             {"XDG_DATA_DIRS", none.c_str()},
+                             {"XDG_CURRENT_DESKTOP", nullptr},
+                             {"DESKTOP_SESSION", nullptr},
+                             {"BROWSER", nullptr},
+                             // The opener asks the programs set up only on a display; none
+                             // is needed by the one set up here.
+                             {"DISPLAY", ":velo-none"}};
+    const std::string address = "mailto:kai.lind@example.org";
+    EXPECT_FALSE(shellOpen(address));
+
+    put(dir.path() / "mail.sh", "#!/bin/sh\necho \"$1\" > \"$0.got\"\n");
+    fs::permissions(dir.path() / "mail.sh", fs::perms::owner_all);
+    put(dir.path() / "data/applications/velo-mail.desktop",
+        "[Desktop Entry]\nType=Application\nName=Mail\nExec=" + dir.file("mail.sh") +
+            " %u\nMimeType=x-scheme-handler/mailto;\n");
+    put(dir.path() / "config/mimeapps.list",
+        "[Default Applications]\nx-scheme-handler/mailto=velo-mail.desktop\n");
+    EXPECT_TRUE(shellOpen(address));
+    std::string got;
+    for (int i = 0; i < 500 && got != address + "\n"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        got = fs::exists(dir.path() / "mail.sh.got") ? dir.read("mail.sh.got") : "";
+    }
+    EXPECT_EQ(got, address + "\n");
 }

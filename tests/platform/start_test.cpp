@@ -113,17 +113,50 @@ TEST_F(GameWithBlank, AtADriveRootTheSettingsFileIsInTheRoot) {
 }
 
 // Written by the batch writer, the line starts the game, not the decoy where the first
-// blank of the unquoted program would cut it, with the short form as basedir.
-TEST_F(GameWithBlank, ABatchFileUnderCmdStartsTheGame) {
-    const std::string line = velo::core::ComposeCommandLine(options, shortFolder(gameDir));
-    ASSERT_FALSE(velo::core::writeBatchFile(dir.file("run.bat"), line, gameDir));
-    const char* cmd = std::getenv("ComSpec");
-    ASSERT_TRUE(cmd);
-    ASSERT_FALSE(startGame({cmd, {}, {}, "cmd /c \"" + dir.file("run.bat") + "\""}));
-    Lines got = recordedArguments(record);
-    got.resize(2);
-    const std::string bytes = dir.read("run.bat");
-    EXPECT_EQ(got, (Lines{game, bytes.substr(0, bytes.size() - 2)}));
+// blank of the unquoted program would cut it, with the short form as basedir; a host name
+// full of what the command interpreter reads as commands, pipes, redirections and variables
+// reaches the game whole, and nothing else runs: not the Jerry.bat an unescaped "& Jerry"
+// would start, reading the file 3.
+TEST_F(GameWithBlank, ABatchFileUnderCmdStartsTheGameAndNothingElse) {
+    dir.write("Jerry.bat", "echo INJECTED> marker.txt\r\n");
+    dir.write("3", "\r\n");
+    for (const char* host : {"Unnamed", "Tom & Jerry <3 100% ^_^ | more"}) {
+        options.HostName = host;
+        const std::string line = velo::core::ComposeCommandLine(options, shortFolder(gameDir));
+        ASSERT_FALSE(velo::core::writeBatchFile(dir.file("run.bat"), line, gameDir));
+        const char* cmd = std::getenv("ComSpec");
+        ASSERT_TRUE(cmd);
+        fs::remove(record);
+        ASSERT_FALSE(
+            startGame({cmd, {}, dir.path().string(), "cmd /c \"" + dir.file("run.bat") + "\""}));
+        Lines got = recordedArguments(record);
+        got.resize(2);
+        EXPECT_EQ(got, (Lines{game, velo::core::batchLine(line, gameDir)})) << host;
+        dir.write("record.txt.go", "");
+        Sleep(500);
+        EXPECT_FALSE(fs::exists(dir.path() / "marker.txt")) << host;
+        fs::remove(dir.path() / "record.txt.go");
+    }
+}
+
+// The game reads nothing the launcher was handed: its standard input is the null device,
+// even when the launcher's is a pipe holding something to read.
+TEST_F(GameWithBlank, TheGamesInputIsTheNullDevice) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE input = nullptr;
+    HANDLE feed = nullptr;
+    ASSERT_TRUE(CreatePipe(&input, &feed, &inherited, 0));
+    DWORD put = 0;
+    ASSERT_TRUE(WriteFile(feed, "leak\n", 5, &put, nullptr));
+    CloseHandle(feed);
+    const HANDLE saved = GetStdHandle(STD_INPUT_HANDLE);
+    SetStdHandle(STD_INPUT_HANDLE, input);
+    const MaybeError error = startGame({game, {}, gameDir, "Quake2.exe"});
+    SetStdHandle(STD_INPUT_HANDLE, saved);
+    CloseHandle(input);
+    ASSERT_FALSE(error);
+    ASSERT_FALSE(recordedArguments(record).empty());
+    EXPECT_EQ(dir.read("record.txt.input"), "null");
 }
 
 } // namespace

@@ -70,12 +70,88 @@ TEST(CustomLayout, EmptyTextsAreWrittenAsTheyAre) {
     CustomLayout layout = CustomLayout::defaults();
     layout.keys[7] = ""; // txtJump
     layout.weapons[0] = "";
-    layout.weapons[9] = "Chain Gun \"x\"";
     const std::string text = customScript(layout);
     EXPECT_EQ(text.substr(0, 21), "bind 1 \"+use \"\r\nbind ");
-    EXPECT_NE(text.find("bind 0 \"+use Chain Gun \"x\"\"\r\n"), std::string::npos);
     EXPECT_NE(text.find("bind , \"+moveright\"\r\nbind  \"+moveup\"\r\n"), std::string::npos);
 }
+
+struct BreakRow {
+    const char* name;
+    bool extra; // q2extra.txt, else the custom q2velo.txt
+    void (*type)(CustomLayout&, ExtraSettings&);
+    const char* line;    // the box's line in the untouched script ("" when it has none)
+    const char* becomes; // what stands there instead ("" when left out)
+    const char* box;     // the box named as refused, nullptr when none is
+    char character;
+};
+
+class ScriptBreaks : public testing::TestWithParam<BreakRow> {};
+
+// A text that would end a binding early and let the game run the rest as commands leaves
+// that one binding out, naming its box and the character; everything else is as before.
+TEST_P(ScriptBreaks, OnlyTheBindingThatWouldBreakIsLeftOut) {
+    const BreakRow& row = GetParam();
+    CustomLayout layout = CustomLayout::defaults();
+    ExtraSettings settings;
+    const ExtraLines lines;
+    std::string expected = row.extra ? extraScript(settings, lines) : customScript(layout);
+    if (*row.line != 0) {
+        const std::size_t at = expected.find(row.line);
+        ASSERT_NE(at, std::string::npos);
+        expected.replace(at, std::string(row.line).size(), row.becomes);
+    }
+    row.type(layout, settings);
+    std::vector<Refusal> refused;
+    EXPECT_EQ(row.extra ? extraScript(settings, lines, &refused) : customScript(layout, &refused),
+              expected);
+    if (row.box == nullptr) {
+        EXPECT_TRUE(refused.empty());
+    } else {
+        ASSERT_EQ(refused.size(), 1u);
+        EXPECT_EQ(refused[0].box, row.box);
+        EXPECT_EQ(refused[0].character, row.character);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeysAndCommands, ScriptBreaks,
+    testing::Values(
+        BreakRow{"KeySemicolon", false,
+                 [](CustomLayout& l, ExtraSettings&) { l.keys[0] = "F5; quit"; },
+                 "bind UPARROW \"+forward\"\r\n", "", "Forward", ';'},
+        BreakRow{"KeyBlank", false,
+                 [](CustomLayout& l, ExtraSettings&) { l.keys[7] = "SPACE BAR"; },
+                 "bind SPACE \"+moveup\"\r\n", "", "Jump", ' '},
+        BreakRow{"KeyQuote", false, [](CustomLayout& l, ExtraSettings&) { l.keys[8] = "C\""; },
+                 "bind C \"+movedown\"\r\n", "", "Duck", '"'},
+        BreakRow{"KeyLineBreak", false,
+                 [](CustomLayout& l, ExtraSettings&) { l.keys[6] = "CTRL\nquit"; },
+                 "bind CTRL \"+attack\"\r\n", "", "Attack", '\n'},
+        BreakRow{"WeaponQuote", false,
+                 [](CustomLayout& l, ExtraSettings&) { l.weapons[9] = "BFG10K\"; quit"; },
+                 "bind 0 \"+use BFG10K\"\r\n", "", "Weapon Button 0", '"'},
+        BreakRow{"WeaponLineBreak", false,
+                 [](CustomLayout& l, ExtraSettings&) { l.weapons[0] = "Blaster\r\nquit"; },
+                 "bind 1 \"+use Blaster\"\r\n", "", "Weapon Button 1", '\r'},
+        BreakRow{"WeaponSemicolonChains", false,
+                 [](CustomLayout& l, ExtraSettings&) { l.weapons[2] = "Super Shotgun;wave 1"; },
+                 "bind 3 \"+use Super Shotgun\"\r\n", "bind 3 \"+use Super Shotgun;wave 1\"\r\n",
+                 nullptr, 0},
+        BreakRow{"MouseQuote", false,
+                 [](CustomLayout& l, ExtraSettings&) { l.mouse[1] = "+zoom\""; }, "", "",
+                 "Mouse Button 2", '"'},
+        BreakRow{"TauntSemicolon", true,
+                 [](CustomLayout&, ExtraSettings& e) { e.taunts[0] = "F5; quit"; },
+                 "bind F5 \"wave 1 \"\r\n", "", "Wave1", ';'},
+        BreakRow{"TauntBlank", true, [](CustomLayout&, ExtraSettings& e) { e.taunts[2] = "F 7"; },
+                 "bind F7 \"wave 3 \"\r\n", "", "Wave3", ' '},
+        BreakRow{"GrappleQuote", true,
+                 [](CustomLayout&, ExtraSettings& e) {
+                     e.grapple = true;
+                     e.grappleKey = "\"";
+                 },
+                 "", "", "Grappling Hook Key", '"'}),
+    [](const testing::TestParamInfo<BreakRow>& row) { return std::string(row.param.name); });
 
 TEST(ExtraScript, FollowsTheGrappleBoxAndTheLinesThatOutliveIt) {
     ExtraLines lines;

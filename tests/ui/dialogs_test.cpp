@@ -5,6 +5,7 @@
 #include "launcher.h"
 #include "scripts/expected_scripts.h"
 
+#include "ui/frmAbout/frmAbout.h"
 #include "ui/frmMod/frmMod.h"
 
 #include <QCheckBox>
@@ -152,6 +153,58 @@ private slots:
         QCOMPARE(game.script("q2extra.txt"), kTaunts + kAliases + kTwoEmpty);
     }
 
+    // A key box whose text would let the game run console commands of its own loses its
+    // binding, and the window says which box and which character; the rest is written.
+    void aBindingThatWouldBreakIsLeftOutAndNamed() {
+        const struct {
+            const char* opener;
+            const char* closer;
+            const char* box;
+            const char* text;
+            const char* file;
+            const char* gone;
+            std::vector<std::string> named;
+        } rows[] = {
+            {"cmdCustom",
+             "Command1",
+             "txtForward",
+             "F5; quit",
+             "q2velo.txt",
+             "bind UPARROW",
+             {"q2velo.txt", "\"Forward\"", "semicolon"}},
+            {"cmdCustom",
+             "Command1",
+             "Combo10",
+             "BFG10K\"",
+             "q2velo.txt",
+             "bind 0 ",
+             {"\"Weapon Button 0\"", "double quote"}},
+            {"cmdExtra",
+             "cmdClose",
+             "txtTaunt2",
+             "F 6",
+             "q2extra.txt",
+             "wave 2",
+             {"q2extra.txt", "\"Wave2\"", "blank"}},
+        };
+        for (const auto& row : rows) {
+            Game game;
+            game.open(row.opener, row.closer, [&](QWidget* window) {
+                auto* box = window->findChild<QWidget*>(QLatin1String(row.box));
+                if (auto* combo = qobject_cast<QComboBox*>(box)) {
+                    combo->setCurrentText(QLatin1String(row.text));
+                } else {
+                    qobject_cast<QLineEdit*>(box)->setText(QLatin1String(row.text));
+                }
+            });
+            QVERIFY2(game.launcher->services.warnedOnce(row.named), row.box);
+            const std::string script = game.script(row.file);
+            QVERIFY2(script.find(row.gone) == std::string::npos, row.box);
+            QCOMPARE(std::count(script.begin(), script.end(), '\n'),
+                     std::string(row.file) == "q2velo.txt" ? 25 : 8);
+        }
+    }
+
     void aScriptThatCannotBeWrittenIsReportedAndTheWindowCloses() {
         const char* const windows[][3] = {{"cmdCustom", "Command1", "q2velo.txt"},
                                           {"cmdExtra", "cmdClose", "q2extra.txt"}};
@@ -185,10 +238,11 @@ private slots:
         QCOMPARE(launcher.modList().join(QLatin1Char('|')),
                  QStringLiteral("|ctf||||||||rocket arena"));
         QCOMPARE(launcher.get<QComboBox>("cmbMod")->currentText(), kPrompt);
-        // The prompt is what the game is asked to load until a mod is picked.
+        // The prompt is no mod that is installed: the start asks first, and Cancel starts nothing.
         launcher.run();
-        QVERIFY(launcher.lastLine().find("+set game Choose the directory of the Mod! ") !=
-                std::string::npos);
+        QCOMPARE(launcher.services.questions.size(), std::size_t{1});
+        QVERIFY(launcher.services.questions[0].contains(kPrompt));
+        QVERIFY(launcher.services.starts.empty());
         QVERIFY(launcher.services.messages.empty());
 
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -221,6 +275,7 @@ private slots:
         int creditsShown = 0;
         QStringList shown;
         Qt::CursorShape logoCursor = Qt::ArrowCursor;
+        bool focusBack = false;
         whenModal([&](QWidget* about) {
             logoCursor = find<QWidget>(about, "Image1")->cursor().shape();
             for (const char* other : {"lblHint", "lblRole", "lblAuthor"}) {
@@ -239,16 +294,40 @@ private slots:
                 },
                 "frmHalvern");
             QTest::mouseClick(find<QWidget>(about, "Image1"), Qt::LeftButton);
-            // Closing the credits comes back here, not to the main window.
+            // Closing the credits comes back here, not to the main window, with the focus
+            // where it was, so Return closes this window too.
             QCOMPARE(QApplication::activeModalWidget(), about);
-            find<QPushButton>(about, "Command1")->click();
+            auto* close = find<QPushButton>(about, "Command1");
+            focusBack = QTest::qWaitFor([close] { return QApplication::focusWidget() == close; });
+            focusBack ? QTest::keyClick(close, Qt::Key_Return) : close->click();
         });
         launcher.click("cmdAbout");
         QCOMPARE(creditsShown, 1);
+        QVERIFY2(focusBack, "the focus did not come back to the about window's button");
         QCOMPARE(logoCursor, Qt::PointingHandCursor);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         const auto& addresses = launcher.services.addresses;
         QCOMPARE(QStringList(addresses.begin(), addresses.end()), shown);
+    }
+
+    // The links stay readable on a dark background; with no mail program the address is
+    // shown to be copied.
+    void theLinksAreReadableAndSayWhereNoMailProgramTakesThem() {
+        test::FakeServices services;
+        ui::frmHalvern credits(services);
+        auto* link = find<QLabel>(&credits, "Label5");
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QPalette dark = credits.palette();
+        dark.setColor(QPalette::Window, QColor(30, 30, 30));
+        dark.setColor(QPalette::Link, QColor(120, 170, 255));
+        credits.setPalette(dark);
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(120, 170, 255));
+
+        services.addressesOpen = false;
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(services.messages.size(), std::size_t{1});
+        QVERIFY(services.messages[0].text.contains(QLatin1String("No program")));
+        QVERIFY(services.messages[0].text.endsWith(link->text()));
     }
 };
 

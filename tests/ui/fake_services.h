@@ -24,10 +24,12 @@ public:
     };
 
     std::deque<QString> fileAnswers; // the next dialogs' answers; an empty one cancels
+    std::deque<int> filterAnswers;   // the file types the next save dialogs choose; else the first
     std::vector<ui::FileDialogRequest> fileRequests;
     std::vector<Message> messages;
     std::vector<platform::LaunchPlan> starts;
     std::vector<QString> addresses;
+    bool addressesOpen = true; // false: no program takes an address
     std::vector<int> quits;
     platform::MaybeError startResult;
     // The next questions' answers (none left: "Cancel"), and each question asked.
@@ -58,8 +60,13 @@ public:
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
     }
-    std::optional<QString> saveFile(QWidget*, const ui::FileDialogRequest& request) override {
-        return answer(request);
+    std::optional<ui::SavedFile> saveFile(QWidget*, const ui::FileDialogRequest& request) override {
+        const std::optional<QString> path = answer(request);
+        const int filter = filterAnswers.empty() ? 0 : filterAnswers.front();
+        if (!filterAnswers.empty()) {
+            filterAnswers.pop_front();
+        }
+        return path ? std::optional<ui::SavedFile>(ui::SavedFile{*path, filter}) : std::nullopt;
     }
     void message(QWidget*, ui::MessageKind kind, const QString& text) override {
         messages.push_back({kind, text});
@@ -104,7 +111,10 @@ public:
     std::optional<platform::GameEnd> watchGame() override {
         return real ? real->watchGame() : std::nullopt;
     }
-    void openAddress(QWidget*, const QString& address) override { addresses.push_back(address); }
+    bool openAddress(QWidget*, const QString& address) override {
+        addresses.push_back(address);
+        return addressesOpen;
+    }
     std::vector<std::string> findGames() override { return search ? search() : games; }
     void quit(int exitCode) override { quits.push_back(exitCode); }
     std::optional<QString> askPassword(QWidget*, const QString& server) override {

@@ -52,9 +52,17 @@ frmAbout::frmAbout(Services& services, QWidget* parent) : QDialog(parent), servi
 }
 
 void frmAbout::Image1_Click() {
-    frmHalvern credits(services_, this);
-    centreOnScreen(&credits);
-    credits.exec();
+    QWidget* opener = focusWidget();
+    {
+        frmHalvern credits(services_, this);
+        centreOnScreen(&credits);
+        credits.exec();
+    }
+    // The desktop does not always hand the focus back to the window under a closed one.
+    activateWindow();
+    if (opener != nullptr) {
+        opener->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void frmAbout::Command1_Click() {
@@ -105,7 +113,11 @@ frmHalvern::frmHalvern(Services& services, QWidget* parent) : QDialog(parent), s
 }
 
 void frmHalvern::mail(const char* address) {
-    services_.openAddress(this, QLatin1String("mailto:") + QLatin1String(address));
+    if (!services_.openAddress(this, QLatin1String("mailto:") + QLatin1String(address))) {
+        services_.message(
+            this, MessageKind::Plain,
+            tr("No program is set up to send e-mail. Write to:\n\n%1").arg(QLatin1String(address)));
+    }
 }
 
 void frmHalvern::Label4_Click() {

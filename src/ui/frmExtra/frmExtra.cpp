@@ -67,8 +67,12 @@ void frmExtra::Form_Unload() {
         settings.taunts[i] = txtTaunt_[i]->text().toStdString();
     }
     const std::string path = scripts::extraScriptPath(gameDir_.toStdString());
-    if (auto error = scripts::writeScript(path, scripts::extraScript(settings, lines_))) {
+    std::vector<scripts::Refusal> refused;
+    const std::string script = scripts::extraScript(settings, lines_, &refused);
+    if (auto error = scripts::writeScript(path, script)) {
         warn(services_, this, tr("The extra settings could not be written."), *error);
+    } else if (!refused.empty()) {
+        warnLeftOut(services_, this, QStringLiteral("q2extra.txt"), refused);
     }
 }
 

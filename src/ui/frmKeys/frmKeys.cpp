@@ -102,8 +102,12 @@ scripts::CustomLayout frmKeys::layout() const {
 
 void frmKeys::Form_Unload() {
     const std::string path = scripts::mainScriptPath(gameDir_.toStdString());
-    if (auto error = scripts::writeScript(path, scripts::customScript(layout()))) {
+    std::vector<scripts::Refusal> refused;
+    const std::string script = scripts::customScript(layout(), &refused);
+    if (auto error = scripts::writeScript(path, script)) {
         warn(services_, this, tr("The custom key layout could not be written."), *error);
+    } else if (!refused.empty()) {
+        warnLeftOut(services_, this, QStringLiteral("q2velo.txt"), refused);
     }
 }
 

@@ -14,6 +14,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +23,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velo::ui {
 
@@ -40,6 +44,16 @@ QString startPath(const FileDialogRequest& request) {
 }
 } // namespace
 
+int titleRoom(const QWidget& window) {
+    // The title bar's font is the desktop's; the window's own, a little larger, stands in.
+    QFont font = window.font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.2);
+    // Room beside the title for the window's icon and its buttons.
+    constexpr int kTitleBarControls = 160;
+    return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + kTitleBarControls;
+}
+
 DesktopServices::DesktopServices(std::string gameLog, std::chrono::milliseconds watchTime)
     : game_(std::move(gameLog)), watchTime_(watchTime) {}
 
@@ -49,15 +63,27 @@ std::optional<QString> DesktopServices::openFile(QWidget* parent,
                                                request.filters.join(QLatin1String(";;"))));
 }
 
-std::optional<QString> DesktopServices::saveFile(QWidget* parent,
-                                                 const FileDialogRequest& request) {
-    return chosen(QFileDialog::getSaveFileName(parent, QString(), startPath(request),
-                                               request.filters.join(QLatin1String(";;"))));
+std::optional<SavedFile> DesktopServices::saveFile(QWidget* parent,
+                                                   const FileDialogRequest& request) {
+    QString filter = request.filters.value(0);
+    const std::optional<QString> path = chosen(QFileDialog::getSaveFileName(
+        parent, QString(), startPath(request), request.filters.join(QLatin1String(";;")), &filter));
+    if (!path) {
+        return std::nullopt;
+    }
+    return SavedFile{*path, std::max(0, static_cast<int>(request.filters.indexOf(filter)))};
 }
 
 void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& text) {
     QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     QLatin1String(kAppTitle), text, QMessageBox::Ok, parent);
+    // Paths and addresses in a message are there to be copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A short text would leave the title cut down to its first and last letters.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleRoom(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 
@@ -134,8 +160,8 @@ std::optional<platform::GameEnd> DesktopServices::watchGame() {
     return end;
 }
 
-void DesktopServices::openAddress(QWidget*, const QString& address) {
-    platform::shellOpen(address.toStdString());
+bool DesktopServices::openAddress(QWidget*, const QString& address) {
+    return platform::shellOpen(address.toStdString());
 }
 
 std::vector<std::string> DesktopServices::findGames() {
@@ -155,6 +181,39 @@ void warn(Services& services, QWidget* parent, const QString& headline,
           const platform::Error& error) {
     services.message(parent, MessageKind::Warning,
                      headline + QLatin1String("\n\n") + describe(error));
+}
+
+void warnLeftOut(Services& services, QWidget* parent, const QString& script,
+                 const std::vector<scripts::Refusal>& refused) {
+    QString text = QApplication::translate(
+                       "Services", "These keys were left out of %1: the game would run more "
+                                   "than their binding.")
+                       .arg(script) +
+                   QLatin1Char('\n');
+    for (const scripts::Refusal& one : refused) {
+        QString character;
+        switch (one.character) {
+        case ' ':
+            character = QApplication::translate("Services", "a blank");
+            break;
+        case ';':
+            character = QApplication::translate("Services", "a semicolon (;)");
+            break;
+        case '"':
+            character = QApplication::translate("Services", "a double quote (\")");
+            break;
+        case '\r':
+        case '\n':
+            character = QApplication::translate("Services", "a line break");
+            break;
+        default:
+            character = QStringLiteral("\"%1\"").arg(QLatin1Char(one.character));
+            break;
+        }
+        text += QLatin1Char('\n') + QApplication::translate("Services", "\"%1\" holds %2.")
+                                        .arg(QString::fromStdString(one.box), character);
+    }
+    services.message(parent, MessageKind::Warning, text);
 }
 
 std::optional<QString> DesktopServices::askPassword(QWidget* parent, const QString& server) {

@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "platform/game_watch.h"
 #include "platform/process.h"
+#include "scripts/binding.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,12 @@ struct FileDialogRequest {
     QString suggestedName; // the name box's start text
 };
 
+// What a save dialog gave: the path as typed or picked, and the file type chosen.
+struct SavedFile {
+    QString path;
+    int filter = 0; // index into the request's filters
+};
+
 enum class MessageKind { Plain, Warning };
 
 // What the player typed into the setup name question.
@@ -43,7 +50,8 @@ public:
     // The chosen file's full path; nullopt on cancel.
     virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // Asks before replacing an existing file; nullopt on cancel.
-    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<SavedFile> saveFile(QWidget* parent,
+                                              const FileDialogRequest& request) = 0;
     // A modal message titled with the application's title.
     virtual void message(QWidget* parent, MessageKind kind, const QString& text) = 0;
     // A modal question with the answer yes and "Cancel", the default; true for yes.
@@ -61,8 +69,9 @@ public:
     virtual platform::MaybeError startGame(const platform::LaunchPlan& plan) = 0;
     // Waits a short while for the game last started to end; how it ended, if it did.
     virtual std::optional<platform::GameEnd> watchGame() = 0;
-    // A failure is the desktop's to report.
-    virtual void openAddress(QWidget* parent, const QString& address) = 0;
+    // False when no program takes the address; a program that then fails is the
+    // desktop's to report.
+    virtual bool openAddress(QWidget* parent, const QString& address) = 0;
     // The game folders found on this machine, best first; called off the UI thread.
     virtual std::vector<std::string> findGames() = 0;
     // Ends the program at once: no window's closing handlers run.
@@ -80,7 +89,7 @@ public:
     explicit DesktopServices(std::string gameLog = {},
                              std::chrono::milliseconds watchTime = std::chrono::seconds(5));
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<SavedFile> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, MessageKind kind, const QString& text) override;
     bool confirm(QWidget* parent, const QString& question, const QString& yes) override;
     std::optional<SetupNameAnswer> askSetupName(QWidget* parent, const QString& suggested,
@@ -90,7 +99,7 @@ public:
     platform::EngineLookup engineAt(const std::string& program) override;
     platform::MaybeError startGame(const platform::LaunchPlan& plan) override;
     std::optional<platform::GameEnd> watchGame() override;
-    void openAddress(QWidget* parent, const QString& address) override;
+    bool openAddress(QWidget* parent, const QString& address) override;
     std::vector<std::string> findGames() override;
     void quit(int exitCode) override;
     std::optional<QString> askPassword(QWidget* parent, const QString& server) override;
@@ -101,11 +110,19 @@ private:
     std::chrono::milliseconds watchTime_;
 };
 
+// The width a window needs to show its whole title in the desktop's title bar.
+int titleRoom(const QWidget& window);
+
 // A platform error as the user reads it: the file or program, then the reason.
 QString describe(const platform::Error& error);
 
 // A warning: what could not be done, then the file or program and the reason.
 void warn(Services& services, QWidget* parent, const QString& headline,
           const platform::Error& error);
+
+// A warning naming each binding left out of a game script: its box and the character that
+// would have let the game run more than the binding.
+void warnLeftOut(Services& services, QWidget* parent, const QString& script,
+                 const std::vector<scripts::Refusal>& refused);
 
 } // namespace velo::ui

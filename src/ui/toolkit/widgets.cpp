@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -108,8 +109,30 @@ QLabel* sizeToText(QLabel* label) {
     return label;
 }
 
+namespace {
+// Return or Enter presses the button that has the focus, as Space does, in every window;
+// a dialog's default button still takes them where no button has the focus.
+class Button : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            event->accept();
+            if (!event->isAutoRepeat()) {
+                click();
+            }
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+} // namespace
+
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, Twips box) {
-    auto* button = place(new QPushButton(text, parent), name, box);
+    auto* button = place(new Button(text, parent), name, box);
     button->setFont(controlFont());
     button->setAutoDefault(false);
     return button;
@@ -144,9 +167,9 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, Twip
     return edit;
 }
 
-QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
-                     const QString& text, Twips box, bool editable) {
-    auto* combo = place(new QComboBox(parent), name, box);
+namespace {
+template <class Combo>
+Combo* setUpCombo(Combo* combo, const QStringList& items, const QString& text, bool editable) {
     // A combo builds its drop-down list at once on a change of font and on setEditable; it
     // is built when first opened instead, and the windows' own font is the control font.
     if (combo->font() != controlFont()) {
@@ -160,6 +183,22 @@ QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items
         combo->setPlaceholderText(text);
     }
     return combo;
+}
+} // namespace
+
+QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
+                     const QString& text, Twips box, bool editable) {
+    return setUpCombo(place(new QComboBox(parent), name, box), items, text, editable);
+}
+
+void ListCombo::showPopup() {
+    emit listOpening();
+    QComboBox::showPopup();
+}
+
+ListCombo* makeListCombo(QWidget* parent, const char* name, const QStringList& items,
+                         const QString& text, Twips box, bool editable) {
+    return setUpCombo(place(new ListCombo(parent), name, box), items, text, editable);
 }
 
 void makeEditable(QComboBox* combo, const QString& text) {
@@ -176,6 +215,10 @@ QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maxi
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setValue(value);
+    // Reached by Tab like the other controls; the arrow keys then move it a step, Right and
+    // Down to larger values (a scroll bar's keys are otherwise the other way round).
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setInvertedControls(false);
     return bar;
 }
 
@@ -236,11 +279,29 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     QFont font = boldFont();
     font.setUnderline(true);
     setFont(font);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(colours);
+    showLinkColour();
     setCursor(Qt::PointingHandCursor);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void LinkLabel::showLinkColour() {
+    // Link blue is unreadable on a dark background; there the desktop's own link colour.
+    const QPalette& shown = palette();
+    const QColor colour = shown.color(QPalette::Window).lightness() < 128
+                              ? shown.color(QPalette::Link)
+                              : QColor(0, 0, 255);
+    if (shown.color(QPalette::WindowText) != colour) {
+        QPalette colours = shown;
+        colours.setColor(QPalette::WindowText, colour);
+        setPalette(colours);
+    }
+}
+
+void LinkLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        showLinkColour();
+    }
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -5,6 +5,7 @@
 
 #include "twips.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QString>
 #include <QStringList>
@@ -45,6 +46,19 @@ QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maxi
 // A thin straight line drawn in the window's text colour.
 QFrame* makeLine(QWidget* parent, const char* name, Twips box);
 
+// A combo box that says when its list is about to open, so the list can be filled then.
+class ListCombo : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+
+signals:
+    void listOpening();
+};
+ListCombo* makeListCombo(QWidget* parent, const char* name, const QStringList& items,
+                         const QString& text, Twips box, bool editable = true);
+
 // A picture drawn from an SVG resource, scaled to its box; clickable.
 class Picture : public QWidget {
     Q_OBJECT
@@ -69,7 +83,8 @@ Picture* makePicture(QWidget* parent, const char* name, const QString& resource,
 // given of a scalable icon.
 QIcon drawnIcon(const QString& resource);
 
-// A label that acts as a link: blue, bold and underlined, with a pointing hand over it.
+// A label that acts as a link: blue (on a dark background the palette's link colour), bold
+// and underlined, with a pointing hand over it.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -79,7 +94,11 @@ signals:
     void clicked();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void showLinkColour();
 };
 
 LinkLabel* makeLink(QWidget* parent, const char* name, const QString& text, Twips box);
