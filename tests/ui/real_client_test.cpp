@@ -70,6 +70,8 @@ struct RealLauncher {
         settings.WriteINI("Quake2", "RunSetup", "No");
         services.engines = {{{engine, platform::Family::Yamagi, {}}}};
         window = std::make_unique<ui::frmVelo>(settings, services);
+        // Every page is made before a test looks for a control on it.
+        window->buildPages();
         window->Form_Load();
     }
     template <class W> W* get(const char* name) { return find<W>(window.get(), name); }

@@ -158,6 +158,8 @@ TEST_F(RealServers, TheClientJoinsThePasswordServer) {
     services.passwords.push_back(QStringLiteral("s3cret"));
 
     ui::frmVelo launcher(settings, services);
+    // Every page is made before the test looks for a control on it.
+    launcher.buildPages();
     ASSERT_TRUE(launcher.Form_Load());
     launcher.findChild<QPushButton*>(QStringLiteral("cmdJoin"))->click();
     auto* window = launcher.findChild<ui::frmServers*>();
