@@ -14,13 +14,13 @@ jobs=$(nproc)
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
     libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation libgtest-dev libgmock-dev)
 
-# What the test command needs beyond a build: the package tools and checker, the desktop
-# file and metadata validators, an X server with a window manager to start the
-# installed program on and to check the windows on, and ip, unshare and setpriv for the
-# suites that start real engines in a network namespace of their own; xdg-utils for the
-# desktop opener of e-mail addresses.
-check_packages=(dpkg-dev file lintian desktop-file-utils appstream xvfb xauth x11-utils openbox
-    iproute2 util-linux xdg-utils)
+# What the test command needs beyond a build: the package tools and checkers (lintian,
+# hardening-check from devscripts), the desktop file and metadata validators, an X server
+# with a window manager to start the installed program on and to check the windows on, and
+# ip, unshare and setpriv for the suites that start real engines in a network namespace of
+# their own; xdg-utils for the desktop opener of e-mail addresses.
+check_packages=(dpkg-dev file lintian devscripts desktop-file-utils appstream xvfb xauth
+    x11-utils openbox iproute2 util-linux xdg-utils)
 
 # clang with its libFuzzer and sanitizer runtimes, which clang only recommends.
 fuzz_packages=(clang libclang-rt-14-dev)
@@ -75,7 +75,12 @@ cmd_test() {
     rm -rf build/test/deb
     (cd build/test && cpack -G DEB -B "$top/build/test/deb" >/dev/null)
     tests/install/check_install.sh build/test build/test/deb/velo-start_*.deb
-    lintian --fail-on error,warning build/test/deb/velo-start_*.deb
+    # Info tags shown too, so a missing hardening flag cannot hide there.
+    lintian -I --fail-on error,warning build/test/deb/velo-start_*.deb | tee build/test/lintian.log
+    if grep -q ' hardening-' build/test/lintian.log; then
+        echo "lintian: the package is not hardened" >&2
+        exit 1
+    fi
 
     say "the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
     configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVELO_WERROR=ON -DVELO_SANITIZE=ON

@@ -232,7 +232,8 @@ MaybeError writeTextFileAtomic(const std::string& path, std::string_view text, b
     // The owner first, as far as we may: a change of owner clears set-id bits the mode
     // restores. Where the owner cannot be kept, the group may still be.
     if (exists && ::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
-        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), existing.st_gid));
+        [[maybe_unused]] const int groupKept =
+            ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
     }
     if (::ftruncate(fd, 0) != 0 ||
         ::fchmod(fd, modeFor(exists ? &existing : nullptr, executable)) != 0 ||

@@ -134,7 +134,7 @@ std::vector<pid_t> startWriters(const std::string& path, const int (&go)[2],
         if (child == 0) {
             ::close(go[1]);
             char byte = 0;
-            static_cast<void>(::read(go[0], &byte, 1));
+            [[maybe_unused]] const ssize_t started = ::read(go[0], &byte, 1);
             velo::core::SettingsFile settings(path);
             int failed = 0;
             for (int n = 0; n < count; ++n) {
@@ -189,7 +189,7 @@ TEST(SettingsWriters, AKilledHolderBlocksNobodyALiveOneFailsTheWaiterWhole) {
     const pid_t holder = ::fork();
     if (holder == 0) {
         static_cast<void>(settings.Edit([&](std::string_view) -> std::string {
-            static_cast<void>(::write(held[1], "h", 1));
+            [[maybe_unused]] const ssize_t told = ::write(held[1], "h", 1);
             for (;;) {
                 ::pause();
             }

@@ -82,7 +82,8 @@ private:
     void tick();
     void send(const std::vector<core::ServerSearch::Datagram>& datagrams);
     void showChanges();
-    void showRow(std::size_t server);
+    // Fills the server's row; the row when it is new and still to be added to the list.
+    QTreeWidgetItem* showRow(std::size_t server);
     void applyFilters(QTreeWidgetItem* item) const;
     void showProgress();
     void showPlayers();
