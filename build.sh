@@ -92,15 +92,16 @@ cmd_test() {
     test_windows
 }
 
-# The profile reader and writer under libFuzzer, ASan and UBSan, for a bounded number of
-# inputs from the committed seeds; what it finds stays in build/fuzz.
+# The profile reader and writer, then the pak directory reader, under libFuzzer, ASan and
+# UBSan, for a bounded number of inputs from the committed seeds; what they find stays in
+# build/fuzz.
 fuzz_profile() {
     need "${fuzz_packages[@]}"
     say "the settings file reader and writer under libFuzzer"
     cmake -S "$top" -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVELO_BUILD_UI=OFF \
         -DVELO_BUILD_TESTS=OFF -DVELO_BUILD_FUZZ=ON -DVELO_WERROR=ON \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build build/fuzz -j "$jobs" --target profile_fuzz server_fuzz
+    cmake --build build/fuzz -j "$jobs" --target profile_fuzz server_fuzz pak_fuzz
     rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
     build/fuzz/fuzz/profile_fuzz -runs=250000 -max_len=512 -artifact_prefix=build/fuzz/ \
         build/fuzz/corpus fuzz/seeds
@@ -108,6 +109,10 @@ fuzz_profile() {
     rm -rf build/fuzz/server_corpus && mkdir -p build/fuzz/server_corpus
     build/fuzz/fuzz/server_fuzz -runs=250000 -max_len=2048 -artifact_prefix=build/fuzz/ \
         build/fuzz/server_corpus fuzz/server_seeds
+    say "the pak directory reader under libFuzzer"
+    rm -rf build/fuzz/pak_corpus && mkdir -p build/fuzz/pak_corpus
+    build/fuzz/fuzz/pak_fuzz -runs=250000 -max_len=1024 -artifact_prefix=build/fuzz/ \
+        build/fuzz/pak_corpus fuzz/pak_seeds
 }
 
 # The Qt-free suites cross-built for Windows, run under Wine in a prefix made once.

@@ -2,7 +2,7 @@
 
 #include "command_line.h"
 #include "launch_script.h"
-#include "platform/game_search.h"
+#include "platform/file.h"
 #include "platform/path.h"
 
 #include <algorithm>
@@ -122,13 +122,12 @@ MaybeError refused(const platform::Engine& engine, const LaunchOptions& o,
 
 // A native engine on a system that tells names by case reads only "baseq2".
 MaybeError misnamedBase(const platform::Engine& engine, const std::string& folder) {
-    const std::string base = platform::baseFolderName(folder);
-    if (engine.family == Family::Original || base.empty() || base == "baseq2") {
+    const std::string base = platform::existingSpelling(platform::joinNative(folder, "baseq2"));
+    if (engine.family == Family::Original || base.substr(base.size() - 6) == "baseq2") {
         return std::nullopt;
     }
-    return Error{platform::joinNative(folder, base),
-                 "this engine reads the game's data only from a folder named \"baseq2\", in "
-                 "small letters. Rename the folder to baseq2, then start again."};
+    return Error{base, "this engine reads the game's data only from a folder named \"baseq2\", in "
+                       "small letters. Rename the folder to baseq2, then start again."};
 }
 
 platform::LaunchPlan originalPlan(const platform::Engine& engine, const LaunchOptions& o,
@@ -199,15 +198,16 @@ platform::LaunchPlan nativePlan(const platform::Engine& engine, const LaunchOpti
         if (hostsGame(o)) {
             add({"+set", "maxclients", o.MaxPlayers});
         }
+        // Before the map too: the game holds back what follows "map" until a player joins.
+        add({"+hostname", value(o.HostName)});
+        add({"+fraglimit", value(o.FragLimit)});
+        add({"+timelimit", value(o.TimeLimit)});
+        add({"+dmflags", std::to_string(o.DMFlags)});
         if (startsMap(o)) {
             add({"+map", o.MapName});
         } else if (!o.Dedicated) {
             add({"+menu_multiplayer"});
         }
-        add({"+hostname", value(o.HostName)});
-        add({"+fraglimit", value(o.FragLimit)});
-        add({"+timelimit", value(o.TimeLimit)});
-        add({"+dmflags", std::to_string(o.DMFlags)});
     }
     platform::LaunchPlan plan{platform::absolutePath(engine.program), std::move(a), {}, {}};
     plan.commandLine = windowsCommandLine(plan.program, plan.arguments);

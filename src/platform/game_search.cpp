@@ -117,10 +117,6 @@ std::vector<std::string> libraryFolders(std::string_view vdf) {
     return libraries;
 }
 
-std::string baseFolderName(const std::string& gameDir) {
-    return entryNamed(fs::u8path(gameDir), "baseq2").filename().u8string();
-}
-
 bool isGameFolder(const std::string& folder) {
     const fs::path base = entryNamed(fs::u8path(folder), "baseq2");
     if (base.empty()) {

@@ -31,10 +31,6 @@ std::vector<std::string> libraryFolders(std::string_view vdf);
 // True when folder's baseq2 holds pak0.pak, names compared without regard to case.
 bool isGameFolder(const std::string& folder);
 
-// The name of gameDir's base game folder: "baseq2" where there is one, else the first entry
-// spelled otherwise ("BaseQ2"); empty when there is none.
-std::string baseFolderName(const std::string& gameDir);
-
 // Every game folder found in the places under roots, in their order, each once. A
 // rerelease folder holds another engine's data and is never one.
 std::vector<std::string> findGameFolders(const SearchRoots& roots);

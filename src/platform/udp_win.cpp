@@ -2,9 +2,10 @@
 
 #include "win_text.h"
 
-#include <iphlpapi.h>
-#include <mstcpip.h>
+// winsock2.h comes before the headers that use its types.
 #include <winsock2.h>
+
+#include <iphlpapi.h>
 #include <ws2tcpip.h>
 
 #include <algorithm>
@@ -12,6 +13,9 @@
 namespace velo::platform {
 
 namespace {
+// Not in every SDK's headers.
+constexpr DWORD kUdpConnReset = 0x9800000C;
+
 sockaddr_in socketAddress(std::uint32_t ip, std::uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -55,12 +59,12 @@ MaybeError UdpSocket::open(std::uint32_t ip, std::uint16_t port) {
     // Without this, a port-unreachable answer to one request fails the next receive.
     BOOL reportReset = FALSE;
     DWORD returned = 0;
-    WSAIoctl(s, SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr,
+    WSAIoctl(s, kUdpConnReset, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr,
              nullptr);
     const sockaddr_in address = socketAddress(ip, port);
     if (::setsockopt(s, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on) !=
             0 ||
-        ::ioctlsocket(s, FIONBIO, &nonBlocking) != 0 ||
+        ::ioctlsocket(s, static_cast<long>(FIONBIO), &nonBlocking) != 0 ||
         ::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         const Error error = failure("UDP socket");
         ::closesocket(s);

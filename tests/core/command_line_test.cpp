@@ -111,14 +111,14 @@ TEST(StartArguments, OneArgumentPerChoiceInTheFamilysForm) {
         Hand hand;
         const char* arguments;
     } rows[] = {
-        {"Yamagi hosts a map: deathmatch and players before it, no menu over it",
+        {"Yamagi hosts a map: the server's settings before it, no menu over it",
          {"/g/yquake2", platform::Family::Yamagi, {}}, "/games/Quake 2", "q2dm1", false, Hand::Left,
          "-datadir|/games/Quake 2|+set|game|ctf|" CONTROLS "+set|hand|1|+set|dedicated|0|"
-         "+set|deathmatch|1|+set|maxclients|12|+map|q2dm1|" ID_SERVER},
+         "+set|deathmatch|1|+set|maxclients|12|" ID_SERVER "|+map|q2dm1"},
         {"Yamagi's Windows build through wine, no map: the menu",
          {"/g/yquake2.exe", platform::Family::Yamagi, "/usr/bin/wine"}, "/q2", "None", false,
          Hand::Centered, "/g/yquake2.exe|-datadir|/q2|+set|game|ctf|" CONTROLS
-         "+set|hand|2|+set|dedicated|0|+menu_multiplayer|" ID_SERVER},
+         "+set|hand|2|+set|dedicated|0|" ID_SERVER "|+menu_multiplayer"},
         {"a dedicated server forces deathmatch itself and has no menu",
          {"/g/q2ded", platform::Family::Yamagi, {}}, "/q2", "", true, Hand::Centered,
          "-datadir|/q2|+set|game|ctf|" CONTROLS "+set|hand|2|+set|dedicated|1|"
@@ -126,7 +126,7 @@ TEST(StartArguments, OneArgumentPerChoiceInTheFamilysForm) {
         {"Q2PRO takes values as they are",
          {"/g/q2pro", platform::Family::Q2pro, {}}, "/games/Quake 2", "q2dm1", false, Hand::Right,
          "+set|basedir|/games/Quake 2|+set|game|ctf|" CONTROLS "+set|hand|0|+set|dedicated|0|"
-         "+set|deathmatch|1|+set|maxclients|12|+map|q2dm1|" SERVER},
+         "+set|deathmatch|1|+set|maxclients|12|" SERVER "|+map|q2dm1"},
         {"the original through wine, working in its folder",
          {"/games/Quake 2/quake2.exe", platform::Family::Original, "/usr/bin/wine"},
          "/games/Quake 2", "None", false, Hand::Left, "/games/Quake 2/quake2.exe|"

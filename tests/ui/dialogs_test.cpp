@@ -238,10 +238,11 @@ private slots:
         QCOMPARE(launcher.modList().join(QLatin1Char('|')),
                  QStringLiteral("|ctf||||||||rocket arena"));
         QCOMPARE(launcher.get<QComboBox>("cmbMod")->currentText(), kPrompt);
-        // The prompt is what the game is asked to load until a mod is picked.
+        // The prompt is no mod that is installed: the start asks first, and Cancel starts nothing.
         launcher.run();
-        QVERIFY(launcher.lastLine().find("+set game Choose the directory of the Mod! ") !=
-                std::string::npos);
+        QCOMPARE(launcher.services.questions.size(), std::size_t{1});
+        QVERIFY(launcher.services.questions[0].contains(kPrompt));
+        QVERIFY(launcher.services.starts.empty());
         QVERIFY(launcher.services.messages.empty());
 
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -24,6 +24,7 @@ public:
     };
 
     std::deque<QString> fileAnswers; // the next dialogs' answers; an empty one cancels
+    std::deque<int> filterAnswers;   // the file types the next save dialogs choose; else the first
     std::vector<ui::FileDialogRequest> fileRequests;
     std::vector<Message> messages;
     std::vector<platform::LaunchPlan> starts;
@@ -59,8 +60,13 @@ public:
     std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override {
         return answer(request);
     }
-    std::optional<QString> saveFile(QWidget*, const ui::FileDialogRequest& request) override {
-        return answer(request);
+    std::optional<ui::SavedFile> saveFile(QWidget*, const ui::FileDialogRequest& request) override {
+        const std::optional<QString> path = answer(request);
+        const int filter = filterAnswers.empty() ? 0 : filterAnswers.front();
+        if (!filterAnswers.empty()) {
+            filterAnswers.pop_front();
+        }
+        return path ? std::optional<ui::SavedFile>(ui::SavedFile{*path, filter}) : std::nullopt;
     }
     void message(QWidget*, ui::MessageKind kind, const QString& text) override {
         messages.push_back({kind, text});

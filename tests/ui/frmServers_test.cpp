@@ -128,10 +128,10 @@ private slots:
         find<QCheckBox>(window.get(), "chkHideEmpty")->setChecked(true);
         QVERIFY(!row(list, QStringLiteral("Beta"))->isHidden());
 
-        // A header click sorts by that column.
+        // A header click sorts by that column, the rows without an answer last.
         list->sortByColumn(0, Qt::AscendingOrder);
         QCOMPARE(rows(list, 0),
-                 (QStringList{QString(), QStringLiteral("Alpha"), QStringLiteral("Beta")}));
+                 (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QString()}));
 
         // Refresh asks everyone again.
         const int before = world.standIns.requests;
@@ -225,6 +225,17 @@ private slots:
         find<QPushButton>(window.get(), "cmdAddFavourite")->click();
         QCOMPARE(world.settings.ReadINI("Servers", "Favorites").value,
                  "127.0.0.1:" + std::to_string(world.favourite) + " q2.example.org:27910");
+
+        // A favourite kept by its host name is listed by its address, and removed as such.
+        world.settings.WriteINI("Servers", "Favorites", "localhost:" + std::to_string(world.alpha));
+        auto named = world.open();
+        list = find<QTreeWidget>(named.get(), "lstServers");
+        QTRY_VERIFY_WITH_TIMEOUT(named->finished(), 10000);
+        QCOMPARE(rows(list, 5), QStringList{address(world.alpha)});
+        std::unique_ptr<QMenu> namedMenu(named->contextMenuFor(row(list, QStringLiteral("Alpha"))));
+        QCOMPARE(namedMenu->actions().back()->text(), QStringLiteral("Remove from Favourites"));
+        namedMenu->actions().back()->trigger();
+        QCOMPARE(world.settings.ReadINI("Servers", "Favorites").value, std::string());
     }
 
     // A server on this machine is found by the LAN search alone.

@@ -1,11 +1,15 @@
 #include "launcher.h"
+#include "support/game_data.h"
 #include "support/recorder.h"
 
+#include "core/batch_file.h"
 #include "core/launch_script.h"
 #include "platform/process.h"
 #include "scripts/presets.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -15,6 +19,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <filesystem>
 
 using namespace velo;
@@ -201,8 +206,9 @@ private slots:
         QCOMPARE(engines->currentText(), QStringLiteral("Q2PRO: /opt/q2pro"));
     }
 
-    // A cancel leaves the earlier file; a file that cannot be written is named. A shell
-    // script runs what "Run Quake II" would, and is not written when nothing can start.
+    // A cancel leaves the earlier file; a file that cannot be written is named. The file type
+    // picked decides what is written, under the name exactly as typed; a shell script runs
+    // what "Run Quake II" would, and neither is written when nothing can start.
     void batchFileSavesTheLineOrAScriptOrWarns() {
         Launcher launcher;
         QVERIFY(launcher.load());
@@ -217,25 +223,47 @@ private slots:
         if (!platform::shellScriptsRun()) {
             return;
         }
-        QVERIFY(launcher.services.fileRequests.back().filters.contains(
-            QStringLiteral("Shell Script(*.sh)")));
-        launcher.services.messages.clear();
-        const std::string script = launcher.home.file("Mod.sh");
-        launcher.services.fileAnswers = {qs(script), qs(script)};
+        QCOMPARE(
+            launcher.services.fileRequests.back().filters,
+            QStringList({QStringLiteral("Batch File(*.bat)"), QStringLiteral("Shell Script(*.sh)"),
+                         QStringLiteral("All Files(*.*)")}));
         launcher.services.engines = std::vector<platform::Engine>{};
+        QVERIFY(launcher.load());
+        launcher.services.messages.clear();
+        launcher.services.fileAnswers = {qs(launcher.home.path() / "start-q2")};
+        launcher.services.filterAnswers = {1};
         launcher.click("cmdBatch");
         QVERIFY(launcher.services.warnedOnce({"no engine"}));
-        QVERIFY(!std::filesystem::exists(script));
+        QVERIFY(!std::filesystem::exists(launcher.home.path() / "start-q2"));
+
         launcher.services.engines = {{{"/g/q2pro", platform::Family::Q2pro, {}}}};
-        launcher.click("cmdBatch");
+        QVERIFY(launcher.load());
         launcher.run();
-        QCOMPARE(launcher.home.read("Mod.sh"), core::launchScriptText(launcher.services.starts[0]));
+        const std::string script = core::launchScriptText(launcher.services.starts[0]);
+        const std::string batch =
+            core::batchFileText(launcher.services.starts[0].commandLine, "C:\\Quake2");
+        const struct {
+            const char* name;
+            int filter;
+            const std::string& bytes;
+        } saves[] = {{"start-q2", 1, script},
+                     {"typed.sh", 0, batch},
+                     {"any.sh", 2, script},
+                     {"any.cmd", 2, batch}};
+        for (const auto& save : saves) {
+            launcher.services.fileAnswers = {qs(launcher.home.path() / save.name)};
+            launcher.services.filterAnswers = {save.filter};
+            launcher.click("cmdBatch");
+            QCOMPARE(launcher.home.read(save.name), save.bytes);
+        }
+        QCOMPARE(launcher.services.messages.size(), std::size_t{1});
     }
 
     // Clicked controls reach the line (every flag box's total is pinned in the options' own
     // tests). The original program cannot read a folder with a blank: it gets "." and works
-    // there; the tooltips show the line as composed, the batch file's with its program quoted.
-    void controlsReachTheLineAndTheTooltipsShowItAsComposed() {
+    // there. The tooltips show exactly what starts: the original's line, the batch file's with
+    // its program quoted, a native engine's program and arguments quoted for a shell.
+    void controlsReachTheLineAndTheTooltipsShowWhatStarts() {
         Launcher launcher("C:\\Program Files\\Quake2");
         QVERIFY(launcher.load());
         for (const char* box :
@@ -247,24 +275,98 @@ private slots:
         slider->triggerAction(QAbstractSlider::SliderToMinimum);
         launcher.get<QCheckBox>("chkFreelook")->click();
         QVERIFY(!slider->isEnabled());
-        std::string tips[2];
-        for (int i = 0; i < 2; ++i) {
-            auto* button = launcher.get<QPushButton>(i == 0 ? "cmdRunQuake" : "cmdBatch");
-            QHelpEvent event(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
-            QApplication::sendEvent(button, &event);
-            tips[i] = button->toolTip().toStdString();
-        }
-        QCOMPARE(tips[0], std::string("C:\\Program Files\\Quake2\\Quake2.exe +set game baseq2 +set "
-                                      "basedir C:\\Program Files\\Quake2 +cl_run 0  +freelook 1  "
-                                      "+sensitivity 1 +exec q2velo.txt +crosshair 0  hand 1  +set "
-                                      "dedicated 0 +map None hand 1  +menu_multiplayer +hostname "
-                                      "Unnamed +fraglimit 0 +timelimit 0 +dmflags 2321"));
-        QCOMPARE(tips[1], "\"C:\\Program Files\\Quake2\\Quake2.exe\"" +
-                              tips[0].substr(tips[0].find(' ', 11)));
+        const auto tips = [&] {
+            std::vector<std::string> shown;
+            for (const char* name : {"cmdRunQuake", "cmdBatch"}) {
+                auto* button = launcher.get<QPushButton>(name);
+                QHelpEvent event(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+                QApplication::sendEvent(button, &event);
+                shown.push_back(button->toolTip().toStdString());
+            }
+            return shown;
+        };
+        const std::vector<std::string> original = tips();
+        QCOMPARE(original[0],
+                 std::string("C:\\Program Files\\Quake2\\Quake2.exe +set game baseq2 +set "
+                             "basedir . +cl_run 0  +freelook 1  "
+                             "+sensitivity 1 +exec q2velo.txt +crosshair 0  hand 1  +set "
+                             "dedicated 0 +map None hand 1  +menu_multiplayer +hostname "
+                             "Unnamed +fraglimit 0 +timelimit 0 +dmflags 2321"));
+        QCOMPARE(original[1], "\"C:\\Program Files\\Quake2\\Quake2.exe\"" +
+                                  original[0].substr(original[0].find(' ', 11)));
         launcher.run();
-        std::string line = launcher.lastLine();
-        line.replace(line.find(" . +"), 3, " C:\\Program Files\\Quake2 ");
-        QCOMPARE(line, tips[0]);
+        QCOMPARE(launcher.lastLine(), original[0]);
+
+        launcher.services.engines = {{{"/g/yquake2", platform::Family::Yamagi, {}}}};
+        QVERIFY(launcher.load());
+        launcher.get<QLineEdit>("txtHostName")->setText(QStringLiteral("Frag's Fest"));
+        launcher.get<QTabWidget>("SSTab1")->setCurrentIndex(4);
+        const std::string native = tips()[0];
+        QVERIFY2(native.rfind("'/g/yquake2' '-datadir' '", 0) == 0, native.c_str());
+        QVERIFY2(native.find(" '+hostname' '\"Frag'\\''s Fest\"' ") != std::string::npos,
+                 native.c_str());
+        launcher.run();
+        QCOMPARE(core::shellCommand(launcher.services.starts.back()), native);
+    }
+
+    // What the start carries from "Server Settings", and what stops it before anything starts.
+    void serverSettingsReachTheStartOrStopIt_data() {
+        QTest::addColumn<QString>("gameDir");
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<QString>("players");
+        QTest::addColumn<bool>("dedicated");
+        QTest::addColumn<Parts>("says"); // in the warning, or in the arguments when it starts
+        QTest::newRow("a typed map is hosted")
+            << "/q2"
+            << "q2dm1"
+            << "12" << false
+            << Parts{"+set|deathmatch|1|+set|maxclients|12|+hostname|Unnamed|+fraglimit|0|+"
+                     "timelimit|0|"
+                     "+dmflags|16|+map|q2dm1|"};
+        QTest::newRow("an empty map is no map: the menu")
+            << "/q2"
+            << ""
+            << "12" << false << Parts{"+dmflags|16|+menu_multiplayer|"};
+        QTest::newRow("a dedicated server")
+            << "/q2"
+            << "None"
+            << "3" << true << Parts{"+set|dedicated|1|+set|maxclients|3|+hostname"};
+        QTest::newRow("one player")
+            << "/q2"
+            << "q2dm1"
+            << "1" << false << Parts{"Max Players", "\"1\" is not a whole number"};
+        QTest::newRow("a map of two words") << "/q2"
+                                            << "q2dm1 q2dm2"
+                                            << "8" << false << Parts{"Maps", "holds a blank"};
+        QTest::newRow("no game folder")
+            << ""
+            << "None"
+            << "8" << false << Parts{"no game folder is set", "\"...\" on \"Mod Settings\""};
+    }
+    void serverSettingsReachTheStartOrStopIt() {
+        QFETCH(QString, gameDir);
+        QFETCH(QString, map);
+        QFETCH(QString, players);
+        QFETCH(bool, dedicated);
+        QFETCH(Parts, says);
+        Launcher launcher(gameDir.toStdString());
+        launcher.services.engines = {{{"/g/yquake2", platform::Family::Yamagi, {}}}};
+        QVERIFY(launcher.load());
+        launcher.get<QLineEdit>("txtMap")->setText(map);
+        QVERIFY(!launcher.get<QLineEdit>("txtMap")->isReadOnly());
+        launcher.get<QLineEdit>("txtMaxPlayers")->setText(players);
+        launcher.get<QCheckBox>("chkDedicated")->setChecked(dedicated);
+        launcher.run();
+        if (launcher.services.starts.empty()) {
+            QVERIFY(launcher.services.warnedOnce(says));
+            QVERIFY(launcher.services.quits.empty());
+            return;
+        }
+        std::string arguments;
+        for (const std::string& argument : launcher.services.starts[0].arguments) {
+            arguments += argument + "|";
+        }
+        QVERIFY2(arguments.find(says[0]) != std::string::npos, arguments.c_str());
     }
 
     // "Custom" writes nothing and opens the keyboard window's button.
@@ -282,6 +384,97 @@ private slots:
         std::filesystem::remove_all(game.folder.path() / "baseq2");
         launcher.pick("ESDF");
         QVERIFY(launcher.services.warnedOnce({"q2velo.txt"}));
+    }
+
+    // The map box completes from the maps of the base game and the mod, packed or loose;
+    // "Insert" opens in the mod's maps folder, else the base game's.
+    void mapBoxOffersTheGamesMapsAndInsertOpensOnThem() {
+        test::Game game(false);
+        const std::filesystem::path folder = game.folder.path();
+        test::writePak(folder / "baseq2/pak0.pak",
+                       {{"maps/q2dm1.bsp", "x"}, {"maps/q2dm2.bsp", "x"}});
+        test::writeGameFile(folder / "ctf/maps/q2ctf1.bsp", "x");
+        test::writeGameFile(folder / "rogue/maps/rmine1.bsp", "x");
+        Launcher& launcher = *game.launcher;
+        launcher.window->show();
+        launcher.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        launcher.window->modList()->setEditText(QStringLiteral("ctf"));
+        launcher.get<QTabWidget>("SSTab1")->setCurrentIndex(3);
+        auto* map = launcher.get<QLineEdit>("txtMap");
+        map->setFocus();
+        QApplication::processEvents();
+        QVERIFY(map->completer() != nullptr);
+        QStringList offered;
+        for (int row = 0; row < map->completer()->model()->rowCount(); ++row) {
+            offered << map->completer()->model()->index(row, 0).data().toString();
+        }
+        QCOMPARE(offered, QStringList({QStringLiteral("q2ctf1"), QStringLiteral("q2dm1"),
+                                       QStringLiteral("q2dm2")}));
+        map->clear();
+        QTest::keyClicks(map, QStringLiteral("Q2D"));
+        QCOMPARE(map->completer()->completionCount(), 2);
+
+        for (const char* mod : {"ctf", "rogue", "baseq2"}) {
+            launcher.window->modList()->setEditText(QLatin1String(mod));
+            launcher.click("cmdInsert");
+        }
+        const auto& requests = launcher.services.fileRequests;
+        QCOMPARE(requests[0].startFolder, qs(folder / "ctf/maps"));
+        QCOMPARE(requests[1].startFolder, qs(folder / "rogue/maps"));
+        QCOMPARE(requests[2].startFolder, qs(folder));
+    }
+
+    // The mod list offers the kept names, then the mods installed in the game folder and beside
+    // the engine, looked for only when the list opens or a start needs them. A mod in neither
+    // place is started only when the player says so.
+    void modListOffersInstalledModsAndAMissingOneAsksFirst() {
+        test::Game game;
+        const std::filesystem::path folder = game.folder.path();
+        test::writeGameFile(folder / "ctf/pak0.pak", "x");
+        test::writeGameFile(folder / "shots/a.pcx", "x");
+        test::writeGameFile(game.launcher->home.path() / "engine/zaero/game.so", "x");
+        Launcher& launcher = *game.launcher;
+        const std::string engine = launcher.home.file("engine/quake2");
+        launcher.services.engines = {{{engine, platform::Family::Yamagi, {}}}};
+        launcher.settings.WriteINI("Mod", "Mod0", "ctf");
+        QVERIFY(launcher.load());
+        QComboBox* mods = launcher.window->modList();
+        QCOMPARE(mods->count(), 10);
+        launcher.window->show();
+        mods->showPopup();
+        mods->hidePopup();
+        QCOMPARE(launcher.modList().mid(10), QStringList({QStringLiteral("zaero")}));
+        QCOMPARE(mods->currentText(), QStringLiteral("baseq2"));
+
+        const struct {
+            const char* mod;
+            std::deque<bool> answers;
+            bool starts;
+        } rows[] = {{"baseq2", {}, true},
+                    {"", {}, true},
+                    {"zaero", {}, true},
+                    {"ctf", {}, true},
+                    {"rocketarena", {false}, false},
+                    {"rocketarena", {true}, true},
+                    {"Ctf", {false}, false}};
+        std::size_t started = 0;
+        for (const auto& row : rows) {
+            launcher.services.questions.clear();
+            launcher.services.confirmAnswers = row.answers;
+            mods->setEditText(QLatin1String(row.mod));
+            launcher.run();
+            started += row.starts ? 1 : 0;
+            QCOMPARE(launcher.services.starts.size(), started);
+            QCOMPARE(launcher.services.questions.size(), row.answers.size());
+        }
+        QVERIFY(launcher.services.messages.empty());
+        QCOMPARE(launcher.services.questions.size(), std::size_t{1});
+        const QString asked = launcher.services.questions.front();
+        for (const QString& part :
+             {QStringLiteral("\"Ctf\""), qs(folder), qs(launcher.home.path() / "engine"),
+              QStringLiteral("base game")}) {
+            QVERIFY2(asked.contains(part), qPrintable(asked));
+        }
     }
 
     // Tab reaches the sensitivity slider after "Crosshair"; the arrow keys move it a step.

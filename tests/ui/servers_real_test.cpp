@@ -28,14 +28,19 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "servers_real_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: at exit, Qt's own statics may already be gone.
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
+// The application of the whole run, gone before the program's own statics are.
+class QtEnvironment : public testing::Environment {
+public:
+    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[18] = "servers_real_test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+testing::Environment* const qtEnvironment = testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds within) {
     const auto until = std::chrono::steady_clock::now() + within;
@@ -72,7 +77,6 @@ class RealServers : public testing::Test {
 protected:
     void SetUp() override {
         REQUIRE_PROGRAM(kDedicatedServer, "yamagi-quake2-core");
-        application();
         writeTestGame(game, {"velo1", "velo2"});
         for (const Server& server : kServers) {
             const std::string id = "server" + std::to_string(server.port);

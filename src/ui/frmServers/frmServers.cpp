@@ -29,10 +29,6 @@ namespace {
 using Clock = core::ServerSearch::Clock;
 
 enum Column { Name, Map, Players, Ping, Mod, Address };
-constexpr int kSortRole = Qt::UserRole;
-constexpr int kServerRole = Qt::UserRole + 1;
-constexpr int kCountRole = Qt::UserRole + 2;
-constexpr int kMaxRole = Qt::UserRole + 3;
 // Datagrams read before the window gets its turn again.
 constexpr int kReadBatch = 256;
 constexpr char kSection[] = "Servers";
@@ -41,23 +37,75 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Numbers sort as numbers; rows without one (no answer) after all that have.
+// A row that keeps nothing of its own: its texts are read from the search when shown, so
+// a long list costs little more than the search itself.
 class ServerItem : public QTreeWidgetItem {
 public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    bool operator<(const QTreeWidgetItem& other) const override {
-        const int column = treeWidget() != nullptr ? treeWidget()->sortColumn() : 0;
-        const QVariant mine = data(column, kSortRole);
-        const QVariant theirs = other.data(column, kSortRole);
-        if (mine.isValid() && theirs.isValid()) {
-            return mine.toLongLong() < theirs.toLongLong();
+    ServerItem(const core::ServerSearch& search, std::size_t server)
+        : QTreeWidgetItem(UserType), search_(search), server_(server) {}
+
+    std::size_t server() const { return server_; }
+    const core::ServerEntry& entry() const { return search_.servers()[server_]; }
+    void changed() { emitDataChanged(); }
+
+    QVariant data(int column, int role) const override {
+        if (role != Qt::DisplayRole) {
+            return QTreeWidgetItem::data(column, role);
         }
-        if (mine.isValid() != theirs.isValid()) {
-            return mine.isValid();
+        const core::ServerEntry& e = entry();
+        const bool answered = e.state == core::ServerEntry::State::Answered;
+        switch (column) {
+        case Name:
+            return qs(e.status.name);
+        case Map:
+            return qs(e.status.map);
+        case Players:
+            return answered ? QStringLiteral("%1/%2")
+                                  .arg(e.status.players.size())
+                                  .arg(e.status.maxPlayers)
+                            : QString();
+        case Ping:
+            return answered ? QString::number(e.ping.count()) : frmServers::tr("no answer");
+        case Mod:
+            return qs(e.status.mod);
+        case Address:
+            return qs(core::toString(e.address));
+        default:
+            return {};
+        }
+    }
+
+    // Numbers sort as numbers, addresses by their bytes; a row without an answer after all
+    // that have one.
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const core::ServerEntry& mine = entry();
+        const core::ServerEntry& theirs = static_cast<const ServerItem&>(other).entry();
+        const bool a = mine.state == core::ServerEntry::State::Answered;
+        const bool b = theirs.state == core::ServerEntry::State::Answered;
+        const int column = treeWidget() != nullptr ? treeWidget()->sortColumn() : Ping;
+        if (column == Address) {
+            return mine.address < theirs.address;
+        }
+        if (a != b) {
+            return a;
+        }
+        if (column == Players) {
+            return mine.status.players.size() < theirs.status.players.size();
+        }
+        if (column == Ping) {
+            return mine.ping < theirs.ping;
         }
         return text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
     }
+
+private:
+    const core::ServerSearch& search_;
+    std::size_t server_;
 };
+
+ServerItem* serverItem(QTreeWidgetItem* item) {
+    return static_cast<ServerItem*>(item);
+}
 } // namespace
 
 const std::vector<std::string>& defaultMasters() {
@@ -112,7 +160,10 @@ frmServers::frmServers(core::SettingsFile& settings, Services& services, ServerS
     lstServers_->setContextMenuPolicy(Qt::CustomContextMenu);
     lstServers_->setSortingEnabled(true);
     lstServers_->sortByColumn(Ping, Qt::AscendingOrder);
-    lstServers_->header()->resizeSection(Name, 260);
+    for (const auto& [column, width] :
+         {std::pair{Name, 250}, {Map, 90}, {Players, 70}, {Ping, 60}, {Mod, 90}}) {
+        lstServers_->header()->resizeSection(column, width);
+    }
     lstServers_->installEventFilter(this);
 
     lblProgress_ = new QLabel(this);
@@ -196,6 +247,7 @@ void frmServers::startSearch() {
     rows_.clear();
     notes_.clear();
     problem_.clear();
+    favouriteNames_.clear();
     search_ = std::make_unique<core::ServerSearch>(setup_.limits);
     lookups_ = std::make_shared<Lookups>();
 
@@ -280,6 +332,7 @@ void frmServers::takeLookups() {
             }
         } else {
             search_->add(address, core::kFavourite);
+            favouriteNames_[address] = lookup.host + ':' + std::to_string(lookup.port);
         }
     }
 }
@@ -335,57 +388,50 @@ void frmServers::showChanges() {
     for (const std::string& note : search_->takeNotes()) {
         notes_.push_back(note);
     }
-    const std::vector<std::size_t> changed = search_->takeChanged();
-    for (const std::size_t server : changed) {
-        showRow(server);
+    QList<QTreeWidgetItem*> added;
+    for (const std::size_t server : search_->takeChanged()) {
+        if (QTreeWidgetItem* item = showRow(server)) {
+            added << item;
+        }
     }
+    // Filled before they join the list, and all at once: a sorted list moves a row it holds
+    // at every change of its texts.
+    lstServers_->addTopLevelItems(added);
     if (lstServers_->currentItem() == nullptr && lstServers_->topLevelItemCount() > 0) {
         lstServers_->setCurrentItem(lstServers_->topLevelItem(0));
     }
 }
 
-void frmServers::showRow(std::size_t server) {
+QTreeWidgetItem* frmServers::showRow(std::size_t server) {
     const core::ServerEntry& entry = search_->servers()[server];
     if (!entry.listed()) {
-        return;
+        return nullptr;
     }
     if (rows_.size() <= server) {
         rows_.resize(server + 1, nullptr);
     }
-    QTreeWidgetItem* item = rows_[server];
-    if (item == nullptr) {
-        item = new ServerItem;
-        item->setData(Name, kServerRole, static_cast<qulonglong>(server));
-        item->setText(Address, qs(core::toString(entry.address)));
+    auto* item = static_cast<ServerItem*>(rows_[server]);
+    const bool fresh = item == nullptr;
+    if (fresh) {
+        item = new ServerItem(*search_, server);
         rows_[server] = item;
-        lstServers_->addTopLevelItem(item);
-    }
-    if (entry.state == core::ServerEntry::State::Answered) {
-        const core::ServerStatus& status = entry.status;
-        const auto count = static_cast<int>(status.players.size());
-        item->setText(Name, qs(status.name));
-        item->setText(Map, qs(status.map));
-        item->setText(Players, QStringLiteral("%1/%2").arg(count).arg(status.maxPlayers));
-        item->setData(Players, kSortRole, count);
-        item->setData(Name, kCountRole, count);
-        item->setData(Name, kMaxRole, status.maxPlayers);
-        item->setText(Ping, QString::number(entry.ping.count()));
-        item->setData(Ping, kSortRole, static_cast<qlonglong>(entry.ping.count()));
-        item->setText(Mod, qs(status.mod));
     } else {
-        item->setText(Ping, tr("no answer"));
+        item->changed();
     }
     applyFilters(item);
     if (item == lstServers_->currentItem()) {
         showPlayers();
     }
+    return fresh ? item : nullptr;
 }
 
 void frmServers::applyFilters(QTreeWidgetItem* item) const {
-    const QVariant count = item->data(Name, kCountRole);
-    const int max = item->data(Name, kMaxRole).toInt();
-    const bool empty = count.isValid() && count.toInt() == 0;
-    const bool full = count.isValid() && max > 0 && count.toInt() >= max;
+    const core::ServerEntry& entry = serverItem(item)->entry();
+    const bool answered = entry.state == core::ServerEntry::State::Answered;
+    const std::size_t count = entry.status.players.size();
+    const auto max = static_cast<std::size_t>(std::max(entry.status.maxPlayers, 0));
+    const bool empty = answered && count == 0;
+    const bool full = answered && max > 0 && count >= max;
     item->setHidden((chkHideEmpty_->isChecked() && empty) || (chkHideFull_->isChecked() && full));
 }
 
@@ -419,12 +465,11 @@ bool frmServers::finished() const {
 
 void frmServers::showPlayers() {
     lstPlayers_->clear();
-    const QTreeWidgetItem* item = lstServers_->currentItem();
+    QTreeWidgetItem* item = lstServers_->currentItem();
     if (item == nullptr || !search_) {
         return;
     }
-    const auto server = static_cast<std::size_t>(item->data(Name, kServerRole).toULongLong());
-    for (const core::PlayerInfo& player : search_->servers()[server].status.players) {
+    for (const core::PlayerInfo& player : serverItem(item)->entry().status.players) {
         auto* row = new QTreeWidgetItem(lstPlayers_);
         row->setText(0, qs(player.name));
         row->setText(1, QString::number(player.score));
@@ -440,8 +485,7 @@ void frmServers::lstServers_DblClick(QTreeWidgetItem* item) {
     if (item == nullptr || !search_) {
         return;
     }
-    const auto server = static_cast<std::size_t>(item->data(Name, kServerRole).toULongLong());
-    const core::ServerEntry& entry = search_->servers()[server];
+    const core::ServerEntry& entry = serverItem(item)->entry();
     join(item->text(Address),
          entry.state == core::ServerEntry::State::Answered ? &entry.status : nullptr);
 }
@@ -539,13 +583,25 @@ void frmServers::addFavourite(const QString& address) {
     }
 }
 
-void frmServers::removeFavourite(const QString& address) {
-    const std::string word = address.toStdString();
-    std::vector<std::string> list = favourites();
-    const auto kept = std::remove_if(list.begin(), list.end(), [&](const std::string& entry) {
+std::optional<std::string> frmServers::favouriteFor(core::ServerAddress address) const {
+    const auto named = favouriteNames_.find(address);
+    for (const std::string& entry : favourites()) {
         const auto split = core::splitHostPort(entry, core::kServerPort);
-        return split && split->host + ':' + std::to_string(split->port) == word;
-    });
+        if (!split) {
+            continue;
+        }
+        const std::string word = split->host + ':' + std::to_string(split->port);
+        if (word == core::toString(address) ||
+            (named != favouriteNames_.end() && word == named->second)) {
+            return entry;
+        }
+    }
+    return std::nullopt;
+}
+
+void frmServers::removeFavourite(const std::string& entry) {
+    std::vector<std::string> list = favourites();
+    const auto kept = std::remove(list.begin(), list.end(), entry);
     if (kept != list.end()) {
         list.erase(kept, list.end());
         setFavourites(list);
@@ -570,14 +626,9 @@ QMenu* frmServers::contextMenuFor(QTreeWidgetItem* item) {
     menu->setObjectName(QStringLiteral("mnuServer"));
     connect(menu->addAction(tr("&Join")), &QAction::triggered, this,
             [this, item] { lstServers_DblClick(item); });
-    const std::vector<std::string> list = favourites();
-    const bool favourite = std::any_of(list.begin(), list.end(), [&](const std::string& entry) {
-        const auto split = core::splitHostPort(entry, core::kServerPort);
-        return split && qs(split->host + ':' + std::to_string(split->port)) == address;
-    });
-    if (favourite) {
+    if (const std::optional<std::string> entry = favouriteFor(serverItem(item)->entry().address)) {
         connect(menu->addAction(tr("Remove from Favourites")), &QAction::triggered, this,
-                [this, address] { removeFavourite(address); });
+                [this, word = *entry] { removeFavourite(word); });
     } else {
         connect(menu->addAction(tr("Add to Favourites")), &QAction::triggered, this,
                 [this, address] { addFavourite(address); });

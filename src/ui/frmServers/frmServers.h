@@ -5,7 +5,9 @@
 
 #include <QWidget>
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,7 +84,8 @@ private:
     void tick();
     void send(const std::vector<core::ServerSearch::Datagram>& datagrams);
     void showChanges();
-    void showRow(std::size_t server);
+    // Fills the server's row; the row when it is new and still to be added to the list.
+    QTreeWidgetItem* showRow(std::size_t server);
     void applyFilters(QTreeWidgetItem* item) const;
     void showProgress();
     void showPlayers();
@@ -91,7 +94,9 @@ private:
     void join(const QString& address, const core::ServerStatus* status);
     void setFavourites(const std::vector<std::string>& list);
     void addFavourite(const QString& address);
-    void removeFavourite(const QString& address);
+    // The Favorites word that names the server at address, as typed or as resolved.
+    std::optional<std::string> favouriteFor(core::ServerAddress address) const;
+    void removeFavourite(const std::string& entry);
     void warnSettings(const QString& headline, const platform::Error& error);
 
     core::SettingsFile& settings_;
@@ -115,6 +120,7 @@ private:
     int pendingLookups_ = 0;
     QString problem_; // what stopped the search or what went wrong, for the progress line
     std::vector<std::string> notes_;
+    std::map<core::ServerAddress, std::string> favouriteNames_; // "host:port" by address found
 };
 
 } // namespace velo::ui

@@ -2,13 +2,14 @@
 
 #include "core/arguments.h"
 #include "core/batch_file.h"
-#include "core/command_line.h"
+#include "core/game_content.h"
 #include "core/game_start.h"
 #include "core/launch_script.h"
 #include "core/menu_entry.h"
 #include "core/settings.h"
 #include "platform/engines.h"
 #include "platform/file.h"
+#include "platform/path.h"
 #include "platform/process.h"
 #include "scripts/game_files.h"
 #include "scripts/presets.h"
@@ -26,6 +27,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -33,6 +36,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStringListModel>
 #include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QToolTip>
@@ -141,8 +145,10 @@ void frmVelo::buildModSettings(QWidget* page) {
     makeLabel(page, "lblModSel", tr("Quake II MODs"), {5760, 480, 1815, 255}, true);
     // Made editable and named only when first used (modList): a line edit and its
     // completer are not worth their memory at start-up on a page not yet opened.
-    cmbMod_ = makeCombo(page, "", {}, QString(), {5760, 840, 2775, 315}, /*editable*/ false);
+    auto* mods = makeListCombo(page, "", {}, QString(), {5760, 840, 2775, 315}, false);
+    cmbMod_ = mods;
     cmbMod_->installEventFilter(this);
+    connect(mods, &ListCombo::listOpening, this, &frmVelo::cmbMod_ListOpening);
     auto* cmdEdit = makeButton(page, "cmdEdit", tr("Edit List"), {5760, 1320, 1215, 375});
     makePicture(page, "Image2", QStringLiteral(":/art/mods.svg"), {120, 1200, 5265, 5340});
 
@@ -182,7 +188,8 @@ void frmVelo::buildServerSettings(QWidget* page) {
     makeLabel(page, "Label6", tr("Server Commands"), {240, 480, 2055, 255}, true);
     chkDedicated_ = makeCheck(page, "chkDedicated", tr("Dedicated"), {240, 840, 1455, 255}, false);
     makeLabel(page, "Label7", tr("Maps"), {2400, 480, 1575, 255}, true);
-    txtMap_ = makeEdit(page, "txtMap", QStringLiteral("None"), {2400, 840, 1815, 285}, 0, true);
+    txtMap_ = makeEdit(page, "txtMap", QStringLiteral("None"), {2400, 840, 1815, 285});
+    txtMap_->installEventFilter(this);
     auto* cmdInsert = makeButton(page, "cmdInsert", tr("Insert"), {2400, 1200, 975, 375});
     makeLabel(page, "Label10", tr("Game Setup"), {4560, 4920, 1935, 255}, true);
     sizeToText(makeLabel(page, "Label11", tr("Hostname"), {3600, 5280, 855, 195}, true));
@@ -192,6 +199,9 @@ void frmVelo::buildServerSettings(QWidget* page) {
     txtTime_ = makeEdit(page, "txtTime", QStringLiteral("0"), {4560, 5760, 495, 285}, 3);
     sizeToText(makeLabel(page, "Label13", tr("Fraglimit"), {3720, 6240, 720, 195}, true));
     txtFrag_ = makeEdit(page, "txtFrag", QStringLiteral("0"), {4560, 6240, 495, 285}, 3);
+    sizeToText(makeLabel(page, "lblMaxPlayers", tr("Max Players"), {5160, 5760, 1035, 195}, true));
+    txtMaxPlayers_ =
+        makeEdit(page, "txtMaxPlayers", QStringLiteral("8"), {6240, 5760, 420, 285}, 3);
     makeLabel(page, "Label3", tr("Deathmatch Flags"), {6840, 480, 1935, 255}, true);
     for (const FlagPlace& flag : kFlagPlaces) {
         const core::FlagBox& box = *core::findFlagBox(flag.box);
@@ -344,6 +354,7 @@ core::LaunchOptions frmVelo::currentOptions() const {
     options.HostName = ss(txtHostName_->text());
     options.FragLimit = ss(txtFrag_->text());
     options.TimeLimit = ss(txtTime_->text());
+    options.MaxPlayers = ss(txtMaxPlayers_->text());
     return options;
 }
 
@@ -531,17 +542,28 @@ void frmVelo::cmbEngine_Click(int index) {
     fillEngineList();
 }
 
+core::StartPlan frmVelo::plan(const core::LaunchOptions& options,
+                              const std::optional<core::Join>& join) {
+    const platform::EngineLookup engine = chosenEngine();
+    if (!engine.engine) {
+        return {{}, {}, engine.error};
+    }
+    return core::planStart(*engine.engine, options, join);
+}
+
 void frmVelo::cmdRunQuake_Click() {
     startEngine(currentOptions(), std::nullopt);
 }
 
 void frmVelo::startEngine(const core::LaunchOptions& options,
                           const std::optional<core::Join>& join) {
-    const platform::EngineLookup engine = chosenEngine();
-    const core::StartPlan start =
-        engine.engine ? core::planStart(*engine.engine, options, join) : core::StartPlan{};
-    platform::MaybeError error = engine.error ? engine.error : start.error;
+    const core::StartPlan start = plan(options, join);
+    platform::MaybeError error = start.error;
     if (!error) {
+        // A server names its own mod; one that is missing here is the game's to fetch.
+        if (!join && !modStarts(options.ModName)) {
+            return;
+        }
         error = services_.startGame(start.plan);
     }
     if (error) {
@@ -596,46 +618,48 @@ void frmVelo::cmdBatch_Click() {
     }
     request.filters << tr("All Files(*.*)");
     request.suggestedName = qs(core::suggestedBatchName(ss(modList()->currentText())));
-    const auto path = services_.saveFile(this, request);
-    if (!path) {
+    const auto saved = services_.saveFile(this, request);
+    if (!saved) {
         return;
     }
-    const core::LaunchOptions options = currentOptions();
-    const std::string file = ss(*path);
-    if (scriptsRun && core::isShellScriptName(file)) {
-        // The script runs what "Run Quake II" would; with nothing to run, it is not written.
-        const platform::EngineLookup engine = chosenEngine();
-        const core::StartPlan start =
-            engine.engine ? core::planStart(*engine.engine, options) : core::StartPlan{};
-        platform::MaybeError error = engine.error ? engine.error : start.error;
-        if (!error) {
-            error = core::writeLaunchScript(file, start.plan);
-        }
-        if (error) {
-            warn(services_, this, tr("The shell script could not be written."), *error);
-        }
-        return;
+    const std::string file = ss(saved->path);
+    // The type picked decides; with "All Files", a name ending in ".sh" asks for a script.
+    const QString type = request.filters.value(saved->filter);
+    const bool script =
+        scriptsRun && (type == tr("Shell Script(*.sh)") ||
+                       (type == tr("All Files(*.*)") && core::isShellScriptName(file)));
+    // Either runs what "Run Quake II" would; with nothing to run, neither is written.
+    const core::StartPlan start = plan(currentOptions());
+    platform::MaybeError error = start.error;
+    if (!error) {
+        error = script ? core::writeLaunchScript(file, start.plan)
+                       : core::writeBatchFile(file, start.plan.commandLine, ss(txtQDir_->text()));
     }
-    // Where the game folder holds a blank, the batch file names it in its short form.
-    const std::string line =
-        core::ComposeCommandLine(options, platform::shortFolder(options.GameDir));
-    if (auto error = core::writeBatchFile(file, line, options.GameDir)) {
-        warn(services_, this, tr("The batch file could not be written."), *error);
+    if (error) {
+        warn(services_, this,
+             script ? tr("The shell script could not be written.")
+                    : tr("The batch file could not be written."),
+             *error);
     }
 }
 
-QString frmVelo::lineFor(const QObject* button) const {
-    const core::LaunchOptions options = currentOptions();
-    if (button == cmdBatch_) {
-        const std::string basedir = platform::shortFolder(options.GameDir);
-        return qs(core::batchLine(core::ComposeCommandLine(options, basedir), options.GameDir));
+QString frmVelo::lineFor(const QObject* button) {
+    const core::StartPlan start = plan(currentOptions());
+    if (start.error) {
+        return qs(start.error->message());
     }
-    return qs(core::ComposeCommandLine(options));
+    if (button == cmdBatch_) {
+        return qs(core::batchLine(start.plan.commandLine, ss(txtQDir_->text())));
+    }
+    return qs(start.shown);
 }
 
 bool frmVelo::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmbMod_ && event->type() == QEvent::Show) {
         modList();
+    }
+    if (watched == txtMap_ && event->type() == QEvent::FocusIn) {
+        txtMap_GotFocus();
     }
     if (event->type() == QEvent::ToolTip && (watched == cmdRunQuake_ || watched == cmdBatch_)) {
         static_cast<QWidget*>(watched)->setToolTip(lineFor(watched));
@@ -646,7 +670,18 @@ bool frmVelo::eventFilter(QObject* watched, QEvent* event) {
 void frmVelo::cmdInsert_Click() {
     FileDialogRequest request;
     request.filters = QStringList{tr("Quake 2 Maps(*.bsp)")};
-    request.startFolder = txtQDir_->text();
+    // The mod's maps folder, else the base game's, else the game folder itself.
+    const QString game = txtQDir_->text();
+    const std::string base =
+        platform::existingSpelling(platform::joinNative(platform::nativePath(ss(game)), "baseq2"));
+    request.startFolder = game;
+    for (const QString& folder : {QDir(game).filePath(modList()->currentText()), qs(base)}) {
+        const QString maps = QDir(folder).filePath(QStringLiteral("maps"));
+        if (!game.isEmpty() && QFileInfo(maps).isDir()) {
+            request.startFolder = QDir::toNativeSeparators(maps);
+            break;
+        }
+    }
     const auto path = services_.openFile(this, request);
     if (!path) {
         return;
@@ -654,6 +689,72 @@ void frmVelo::cmdInsert_Click() {
     // A name typed without any "." is taken whole.
     const QString name = QFileInfo(*path).fileName();
     txtMap_->setText(name.left(name.indexOf(QLatin1Char('.'))));
+}
+
+const std::vector<std::string>& frmVelo::installedMods() {
+    const platform::EngineLookup engine = chosenEngine();
+    const std::string game = platform::nativePath(ss(gameDirectory()));
+    const std::string beside =
+        engine.engine ? ss(QFileInfo(qs(engine.engine->program)).absolutePath()) : std::string();
+    if (modsFor_ != game + '\n' + beside) {
+        modsFor_ = game + '\n' + beside;
+        mods_ = core::findMods(game, beside);
+    }
+    return mods_;
+}
+
+void frmVelo::cmbMod_ListOpening() {
+    QComboBox* box = modList();
+    const QString text = box->currentText();
+    while (box->count() > kModSlots) {
+        box->removeItem(box->count() - 1);
+    }
+    QStringList kept;
+    for (int slot = 0; slot < box->count(); ++slot) {
+        kept << box->itemText(slot);
+    }
+    for (const std::string& mod : installedMods()) {
+        if (!kept.contains(qs(mod))) {
+            box->addItem(qs(mod));
+        }
+    }
+    box->setEditText(text);
+}
+
+void frmVelo::txtMap_GotFocus() {
+    QStringList maps;
+    for (const std::string& map :
+         core::findMaps(platform::nativePath(ss(gameDirectory())), ss(modList()->currentText()))) {
+        maps << qs(map);
+    }
+    if (txtMap_->completer() == nullptr) {
+        auto* completer = new QCompleter(txtMap_);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setModel(new QStringListModel(completer));
+        txtMap_->setCompleter(completer);
+    }
+    static_cast<QStringListModel*>(txtMap_->completer()->model())->setStringList(maps);
+}
+
+bool frmVelo::modStarts(const std::string& mod) {
+    if (mod.empty() || mod == kFirstMod) {
+        return true;
+    }
+    const std::vector<std::string>& mods = installedMods();
+    if (std::find(mods.begin(), mods.end(), mod) != mods.end()) {
+        return true;
+    }
+    const std::size_t part = modsFor_.find('\n');
+    const QString game = qs(modsFor_.substr(0, part));
+    const QString beside = qs(modsFor_.substr(part + 1));
+    const QString where = beside.isEmpty() || beside == game
+                              ? tr("it is not in %1").arg(game)
+                              : tr("it is in neither %1 nor %2").arg(game, beside);
+    return services_.confirm(this,
+                             tr("The mod \"%1\" is not installed: %2. The game would run the base "
+                                "game instead.\n\nStart it anyway?")
+                                 .arg(qs(mod), where),
+                             tr("Start anyway"));
 }
 
 namespace {
@@ -679,7 +780,6 @@ struct FromControls {
                 : hand.right->isChecked() ? core::Hand::Right
                                           : core::Hand::Centered;
     }
-    void operator()(std::string* held, std::string& field) const { field = *held; }
 };
 
 // Sets each control as a player would, so its handler keeps the launch options in step.
@@ -694,7 +794,6 @@ struct ToControls {
                                       : hand.centered)
             ->setChecked(true);
     }
-    void operator()(std::string* held, const std::string& field) const { *held = field; }
 };
 
 } // namespace
@@ -715,7 +814,7 @@ template <class Visit> void frmVelo::eachSetupField(core::Setup& setup, Visit&& 
     visit(txtHostName_, setup.HostName);
     visit(txtFrag_, setup.FragLimit);
     visit(txtTime_, setup.TimeLimit);
-    visit(&maxPlayers_, setup.MaxPlayers);
+    visit(txtMaxPlayers_, setup.MaxPlayers);
     for (std::size_t i = 0; i < core::flagBoxes().size(); ++i) {
         visit(check(QStringLiteral("Check%1").arg(core::flagBoxes()[i].box)), setup.FlagBoxes[i]);
     }

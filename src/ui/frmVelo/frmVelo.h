@@ -44,6 +44,10 @@ public:
     // The mod box, made editable on first use: its page's first show or the first call here.
     QComboBox* modList() const;
     const core::LaunchOptions& keptOptions() const { return kept_; }
+    // What a start with these options and the chosen engine runs, or why none can; with a
+    // join, the client's choices connecting to that server.
+    core::StartPlan plan(const core::LaunchOptions& options,
+                         const std::optional<core::Join>& join = std::nullopt);
 
     void cmdAbout_Click();
     void cmdClose_Click();
@@ -108,7 +112,15 @@ private:
     // The kept fields and the window fields read from the controls, in the line's order.
     core::LaunchOptions currentOptions() const;
     // What a button would run, as its tooltip shows it.
-    QString lineFor(const QObject* button) const;
+    QString lineFor(const QObject* button);
+    // The mods found for the game folder and the chosen engine, looked for once for each.
+    const std::vector<std::string>& installedMods();
+    // Offers the kept names, then the mods found.
+    void cmbMod_ListOpening();
+    // The maps the game has for the mod in the box, as txtMap completes them.
+    void txtMap_GotFocus();
+    // True when the mod is there to run, or the player asked to start it anyway.
+    bool modStarts(const std::string& mod);
     // Finds the engines for the game folder once, when first needed: never at start-up.
     void findEngines();
     void fillEngineList();
@@ -136,6 +148,7 @@ private:
     QPushButton* cmdCustom_ = nullptr;
     QCheckBox* chkDedicated_ = nullptr;
     QLineEdit* txtMap_ = nullptr;
+    QLineEdit* txtMaxPlayers_ = nullptr;
     QLineEdit* txtHostName_ = nullptr;
     QLineEdit* txtTime_ = nullptr;
     QLineEdit* txtFrag_ = nullptr;
@@ -143,14 +156,14 @@ private:
     QPushButton* cmdBatch_ = nullptr;
     QComboBox* cmbEngine_ = nullptr;
     QComboBox* cmbSetup_ = nullptr;
-    // Until the Max Players box is on the page, the setup's value is carried through.
-    std::string maxPlayers_ = "8";
 
     std::vector<platform::Engine> engines_;
     std::string keptEngine_;       // the player's choice, "" for the first found
     QString enginesFor_;           // the game folder engines_ were found for
     bool engineFromSetup_ = false; // keptEngine_ came with a setup, not from the file
     bool gameStarted_ = false;
+    std::vector<std::string> mods_;
+    std::string modsFor_; // the game folder and engine folder mods_ were found for
 };
 
 // Opens the main window over settings and runs until the program ends; its exit code.

@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace velo::ui {
 
 namespace {
@@ -61,17 +63,22 @@ std::optional<QString> DesktopServices::openFile(QWidget* parent,
                                                request.filters.join(QLatin1String(";;"))));
 }
 
-std::optional<QString> DesktopServices::saveFile(QWidget* parent,
-                                                 const FileDialogRequest& request) {
-    return chosen(QFileDialog::getSaveFileName(parent, QString(), startPath(request),
-                                               request.filters.join(QLatin1String(";;"))));
+std::optional<SavedFile> DesktopServices::saveFile(QWidget* parent,
+                                                   const FileDialogRequest& request) {
+    QString filter = request.filters.value(0);
+    const std::optional<QString> path = chosen(QFileDialog::getSaveFileName(
+        parent, QString(), startPath(request), request.filters.join(QLatin1String(";;")), &filter));
+    if (!path) {
+        return std::nullopt;
+    }
+    return SavedFile{*path, std::max(0, static_cast<int>(request.filters.indexOf(filter)))};
 }
 
 void DesktopServices::message(QWidget* parent, MessageKind kind, const QString& text) {
     QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     QLatin1String(kAppTitle), text, QMessageBox::Ok, parent);
     // Paths and addresses in a message are there to be copied.
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A short text would leave the title cut down to its first and last letters.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(titleRoom(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),

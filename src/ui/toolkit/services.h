@@ -28,6 +28,12 @@ struct FileDialogRequest {
     QString suggestedName; // the name box's start text
 };
 
+// What a save dialog gave: the path as typed or picked, and the file type chosen.
+struct SavedFile {
+    QString path;
+    int filter = 0; // index into the request's filters
+};
+
 enum class MessageKind { Plain, Warning };
 
 // What the player typed into the setup name question.
@@ -44,7 +50,8 @@ public:
     // The chosen file's full path; nullopt on cancel.
     virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // Asks before replacing an existing file; nullopt on cancel.
-    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<SavedFile> saveFile(QWidget* parent,
+                                              const FileDialogRequest& request) = 0;
     // A modal message titled with the application's title.
     virtual void message(QWidget* parent, MessageKind kind, const QString& text) = 0;
     // A modal question with the answer yes and "Cancel", the default; true for yes.
@@ -82,7 +89,7 @@ public:
     explicit DesktopServices(std::string gameLog = {},
                              std::chrono::milliseconds watchTime = std::chrono::seconds(5));
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<SavedFile> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, MessageKind kind, const QString& text) override;
     bool confirm(QWidget* parent, const QString& question, const QString& yes) override;
     std::optional<SetupNameAnswer> askSetupName(QWidget* parent, const QString& suggested,

@@ -167,9 +167,9 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, Twip
     return edit;
 }
 
-QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
-                     const QString& text, Twips box, bool editable) {
-    auto* combo = place(new QComboBox(parent), name, box);
+namespace {
+template <class Combo>
+Combo* setUpCombo(Combo* combo, const QStringList& items, const QString& text, bool editable) {
     // A combo builds its drop-down list at once on a change of font and on setEditable; it
     // is built when first opened instead, and the windows' own font is the control font.
     if (combo->font() != controlFont()) {
@@ -183,6 +183,22 @@ QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items
         combo->setPlaceholderText(text);
     }
     return combo;
+}
+} // namespace
+
+QComboBox* makeCombo(QWidget* parent, const char* name, const QStringList& items,
+                     const QString& text, Twips box, bool editable) {
+    return setUpCombo(place(new QComboBox(parent), name, box), items, text, editable);
+}
+
+void ListCombo::showPopup() {
+    emit listOpening();
+    QComboBox::showPopup();
+}
+
+ListCombo* makeListCombo(QWidget* parent, const char* name, const QStringList& items,
+                         const QString& text, Twips box, bool editable) {
+    return setUpCombo(place(new ListCombo(parent), name, box), items, text, editable);
 }
 
 void makeEditable(QComboBox* combo, const QString& text) {

@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,19 @@ QScrollBar* makeHScroll(QWidget* parent, const char* name, int minimum, int maxi
                         Twips box);
 // A thin straight line drawn in the window's text colour.
 QFrame* makeLine(QWidget* parent, const char* name, Twips box);
+
+// A combo box that says when its list is about to open, so the list can be filled then.
+class ListCombo : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+
+signals:
+    void listOpening();
+};
+ListCombo* makeListCombo(QWidget* parent, const char* name, const QStringList& items,
+                         const QString& text, Twips box, bool editable = true);
 
 // A picture drawn from an SVG resource, scaled to its box; clickable.
 class Picture : public QWidget {
