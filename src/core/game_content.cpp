@@ -17,18 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string lower(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
-
-bool endsWith(std::string_view name, std::string_view ending) {
-    return name.size() >= ending.size() &&
-           lower(name.substr(name.size() - ending.size())) == ending;
-}
-
 // Entries of folder, none when it cannot be listed.
 std::vector<fs::directory_entry> listing(const fs::path& folder) {
     std::vector<fs::directory_entry> found;
@@ -70,13 +58,13 @@ std::vector<std::string> pakFileNames(const fs::path& file) {
 
 void addMapsOf(const fs::path& folder, std::set<std::string>& maps) {
     for (const fs::directory_entry& entry : listing(folder)) {
-        if (isFile(entry) && endsWith(entry.path().filename().u8string(), ".pak")) {
+        if (isFile(entry) && endsWithNoCase(entry.path().filename().u8string(), ".pak")) {
             for (const std::string& name : pakFileNames(entry.path())) {
                 if (std::optional<std::string> map = mapOf(name)) {
                     maps.insert(*map);
                 }
             }
-        } else if (isFolder(entry) && lower(entry.path().filename().u8string()) == "maps") {
+        } else if (isFolder(entry) && lowerCase(entry.path().filename().u8string()) == "maps") {
             for (const fs::directory_entry& file : listing(entry.path())) {
                 const std::string name = "maps/" + file.path().filename().u8string();
                 if (std::optional<std::string> map = mapOf(name); map && isFile(file)) {
@@ -89,10 +77,10 @@ void addMapsOf(const fs::path& folder, std::set<std::string>& maps) {
 
 bool holdsGameCode(const fs::path& folder, bool orPak) {
     for (const fs::directory_entry& entry : listing(folder)) {
-        const std::string name = lower(entry.path().filename().u8string());
-        const bool code =
-            name.compare(0, 4, "game") == 0 && (endsWith(name, ".so") || endsWith(name, ".dll"));
-        if (isFile(entry) && (code || (orPak && endsWith(name, ".pak")))) {
+        const std::string name = lowerCase(entry.path().filename().u8string());
+        const bool code = name.compare(0, 4, "game") == 0 &&
+                          (endsWithNoCase(name, ".so") || endsWithNoCase(name, ".dll"));
+        if (isFile(entry) && (code || (orPak && endsWithNoCase(name, ".pak")))) {
             return true;
         }
     }
@@ -102,7 +90,7 @@ bool holdsGameCode(const fs::path& folder, bool orPak) {
 void addModsOf(const fs::path& folder, bool orPak, std::set<std::string>& mods) {
     for (const fs::directory_entry& entry : listing(folder)) {
         const std::string name = entry.path().filename().u8string();
-        if (isFolder(entry) && lower(name) != "baseq2" && holdsGameCode(entry.path(), orPak)) {
+        if (isFolder(entry) && lowerCase(name) != "baseq2" && holdsGameCode(entry.path(), orPak)) {
             mods.insert(name);
         }
     }
@@ -115,7 +103,8 @@ std::vector<std::string> findMaps(const std::string& gameDir, const std::string&
     const fs::path game = fs::u8path(gameDir);
     addMapsOf(fs::u8path(platform::existingSpelling(platform::joinNative(gameDir, "baseq2"))),
               maps);
-    if (!mod.empty() && lower(mod) != "baseq2" && mod.find_first_of("/\\") == std::string::npos) {
+    if (!mod.empty() && lowerCase(mod) != "baseq2" &&
+        mod.find_first_of("/\\") == std::string::npos) {
         addMapsOf(game / fs::u8path(mod), maps);
     }
     return {maps.begin(), maps.end()};

@@ -18,19 +18,19 @@ std::uint32_t le32(std::string_view bytes, std::size_t at) {
     return value;
 }
 
-std::string lower(std::string_view text) {
+} // namespace
+
+std::string lowerCase(std::string_view text) {
     std::string result(text);
     std::transform(result.begin(), result.end(), result.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return result;
 }
 
-bool endsWith(std::string_view name, std::string_view ending) {
-    return name.size() >= ending.size() &&
-           lower(name.substr(name.size() - ending.size())) == ending;
+bool endsWithNoCase(std::string_view name, std::string_view lowerEnding) {
+    return name.size() >= lowerEnding.size() &&
+           lowerCase(name.substr(name.size() - lowerEnding.size())) == lowerEnding;
 }
-
-} // namespace
 
 std::optional<PakHeader> pakHeader(std::string_view first) {
     if (first.size() < kPakHeaderSize || first.substr(0, 4) != "PACK") {
@@ -64,7 +64,8 @@ std::vector<std::string> pakNames(std::string_view pak) {
 }
 
 std::optional<std::string> mapOf(std::string_view name) {
-    if (name.size() <= 9 || lower(name.substr(0, 5)) != "maps/" || !endsWith(name, ".bsp")) {
+    if (name.size() <= 9 || lowerCase(name.substr(0, 5)) != "maps/" ||
+        !endsWithNoCase(name, ".bsp")) {
         return std::nullopt;
     }
     const std::string_view map = name.substr(5, name.size() - 9);

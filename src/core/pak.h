@@ -27,6 +27,10 @@ std::vector<std::string> pakDirectoryNames(std::string_view directory);
 // The names in a whole pak held in memory; none where its header or directory does not fit.
 std::vector<std::string> pakNames(std::string_view pak);
 
+// Names as the game's files are compared: without regard to case.
+std::string lowerCase(std::string_view text);
+bool endsWithNoCase(std::string_view name, std::string_view lowerEnding);
+
 // The map a pak entry or loose file below a game folder is: "maps/NAME.bsp" gives NAME
 // (folder and ending in any case); nothing for any other name or a map in a subfolder.
 std::optional<std::string> mapOf(std::string_view name);

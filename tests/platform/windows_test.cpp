@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <string>
+#include <thread>
 #include <vector>
 
 // The program's folder, and the settings file in it, are run for real by the start tests
@@ -14,6 +17,33 @@ TEST(SettingsPathIn, OneSeparatorAfterARoot) {
     for (const std::string root : {"C:\\", "\\\\server\\share\\"}) {
         EXPECT_EQ(velo::core::settingsPathIn(root), root + "q2velo.ini");
     }
+}
+
+// Two writers at once, each with its own hold on the lock file as two launchers have: each
+// waits its turn, nothing fails, and every key of both is in the file.
+TEST(SettingsWriters, TwoAtOnceLoseNoKey) {
+    velo::test::TempDir dir;
+    const std::string path = velo::core::settingsPathIn(dir.path().string());
+    std::atomic<int> failed{0};
+    const auto writer = [&](char prefix) {
+        velo::core::SettingsFile settings(path);
+        for (int n = 0; n < 200; ++n) {
+            failed += settings.WriteINI("Mod", prefix + std::to_string(n), "x").has_value();
+        }
+    };
+    std::thread a(writer, 'a');
+    std::thread b(writer, 'b');
+    a.join();
+    b.join();
+    EXPECT_EQ(failed, 0);
+    const velo::core::SettingsFile settings(path);
+    int missing = 0;
+    for (const char prefix : {'a', 'b'}) {
+        for (int n = 0; n < 200; ++n) {
+            missing += settings.ReadINI("Mod", prefix + std::to_string(n)).value != "x";
+        }
+    }
+    EXPECT_EQ(missing, 0);
 }
 
 // Yamagi's build brings a quake2.exe that starts its yquake2.exe: the engine comes first and
