@@ -17,6 +17,12 @@ std::string_view withoutMark(std::string_view text) {
     return text;
 }
 
+// The mark stays in front of whatever a change makes of the text after it.
+template <typename Change> std::string keepingMark(std::string_view text, Change change) {
+    const std::string_view body = withoutMark(text);
+    return std::string(text.substr(0, text.size() - body.size())) + change(body);
+}
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -154,11 +160,9 @@ std::optional<std::string> profileGet(std::string_view text, std::string_view se
     return std::nullopt;
 }
 
-std::string profileSet(std::string_view text, std::string_view section, std::string_view key,
-                       std::string_view value) {
-    if (const std::string_view body = withoutMark(text); body.size() != text.size()) {
-        return std::string(kUtf8Mark) + profileSet(body, section, key, value);
-    }
+namespace {
+std::string setEntry(std::string_view text, std::string_view section, std::string_view key,
+                     std::string_view value) {
     const std::string_view sectionName = trimmed(section);
     const std::string_view keyName = trimmed(key);
 
@@ -215,8 +219,6 @@ std::string profileSet(std::string_view text, std::string_view section, std::str
     return out;
 }
 
-namespace {
-
 // Where one copy of a section lies: its header line up to the next header, and the end of
 // its last line that is not blank, so blank lines that part it from the next stay put.
 struct SectionSpan {
@@ -249,9 +251,29 @@ std::vector<SectionSpan> spansOf(std::string_view text, std::string_view section
     return spans;
 }
 
+std::string setSection(std::string_view text, std::string_view section,
+                       const ProfileEntries& entries);
+std::string removeSection(std::string_view text, std::string_view section);
 } // namespace
 
+std::string profileSet(std::string_view text, std::string_view section, std::string_view key,
+                       std::string_view value) {
+    return keepingMark(text,
+                       [&](std::string_view body) { return setEntry(body, section, key, value); });
+}
+
+std::string profileSetSection(std::string_view text, std::string_view section,
+                              const ProfileEntries& entries) {
+    return keepingMark(text,
+                       [&](std::string_view body) { return setSection(body, section, entries); });
+}
+
+std::string profileRemoveSection(std::string_view text, std::string_view section) {
+    return keepingMark(text, [&](std::string_view body) { return removeSection(body, section); });
+}
+
 std::vector<ProfileSection> profileSections(std::string_view text) {
+    text = withoutMark(text);
     std::vector<ProfileSection> sections;
     Lines lines(text);
     Line line;
@@ -275,8 +297,9 @@ std::string profileQuoted(std::string_view value) {
     return std::string(value);
 }
 
-std::string profileSetSection(std::string_view text, std::string_view section,
-                              const ProfileEntries& entries) {
+namespace {
+std::string setSection(std::string_view text, std::string_view section,
+                       const ProfileEntries& entries) {
     std::string body = "[";
     appendSingleLine(body, trimmed(section));
     body += ']';
@@ -310,7 +333,7 @@ std::string profileSetSection(std::string_view text, std::string_view section,
     return out;
 }
 
-std::string profileRemoveSection(std::string_view text, std::string_view section) {
+std::string removeSection(std::string_view text, std::string_view section) {
     std::string out;
     out.reserve(text.size());
     std::size_t from = 0;
@@ -321,5 +344,6 @@ std::string profileRemoveSection(std::string_view text, std::string_view section
     out.append(text.substr(from));
     return out;
 }
+} // namespace
 
 } // namespace velo::core

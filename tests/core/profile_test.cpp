@@ -134,8 +134,21 @@ INSTANTIATE_TEST_SUITE_P(
         MarkCase{"OnlyTheMark", "\xEF\xBB\xBF", std::nullopt, "Path",
                  "\xEF\xBB\xBF[Quake2]\r\nPath=No\r\n"},
         MarkCase{"AMarkLaterIsText", "[X]\r\n\xEF\xBB\xBF[Quake2]\r\nPath=y\r\n", std::nullopt,
-                 "Path", "[X]\r\n\xEF\xBB\xBF[Quake2]\r\nPath=y\r\n[Quake2]\r\nPath=No\r\n"}),
+                 "Path", "[X]\r\n\xEF\xBB\xBF[Quake2]\r\nPath=y\r\n[Quake2]\r\nPath=No\r\n"},
+        MarkCase{"ASecondMarkIsText", "\xEF\xBB\xBF\xEF\xBB\xBF[Quake2]\r\nPath=y\r\n",
+                 std::nullopt, "Path",
+                 "\xEF\xBB\xBF\xEF\xBB\xBF[Quake2]\r\nPath=y\r\n[Quake2]\r\nPath=No\r\n"}),
     [](const testing::TestParamInfo<MarkCase>& row) { return row.param.name; });
+
+// Whole-section writes (setups) see the first section behind the mark as the key writes do.
+TEST(ByteOrderMark, SectionWritesFindTheFirstSection) {
+    const std::string text = "\xEF\xBB\xBF[Setup A]\r\nMod=ctf\r\n";
+    ASSERT_EQ(profileSections(text).size(), 1U);
+    EXPECT_EQ(profileSections(text).front().name, "Setup A");
+    EXPECT_EQ(profileSetSection(text, "Setup A", {{"Mod", "dm"}}),
+              "\xEF\xBB\xBF[Setup A]\r\nMod=dm\r\n");
+    EXPECT_EQ(profileRemoveSection(text, "Setup A"), "\xEF\xBB\xBF");
+}
 
 } // namespace
 } // namespace velo::core
