@@ -161,7 +161,7 @@ frmServers::frmServers(core::SettingsFile& settings, Services& services, ServerS
     lstServers_->setSortingEnabled(true);
     lstServers_->sortByColumn(Ping, Qt::AscendingOrder);
     for (const auto& [column, width] :
-         {std::pair{Name, 250}, {Map, 90}, {Players, 70}, {Ping, 60}, {Mod, 90}}) {
+         {std::pair{Name, 240}, {Map, 90}, {Players, 70}, {Ping, 80}, {Mod, 80}}) {
         lstServers_->header()->resizeSection(column, width);
     }
     lstServers_->installEventFilter(this);

@@ -607,6 +607,7 @@ void frmVelo::cmdJoin_Click() {
     servers_ = new frmServers(settings_, services_, {}, this);
     servers_->setAttribute(Qt::WA_DeleteOnClose);
     connect(servers_, &frmServers::joinRequested, this, &frmVelo::joinServer);
+    centreOnScreen(servers_);
     servers_->show();
 }
 
