@@ -1,5 +1,8 @@
 #include "arguments.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace velo::core {
 
 Arguments parseArguments(const std::vector<std::string>& args) {
@@ -27,6 +30,27 @@ Arguments parseArguments(const std::vector<std::string>& args) {
         }
     }
     return parsed;
+}
+
+bool holdsToolkitOption(const std::vector<std::string>& args) {
+    static constexpr std::string_view kToolkit[] = {"platform",      "platformpluginpath",
+                                                    "platformtheme", "plugin",
+                                                    "display",       "style",
+                                                    "stylesheet",    "qwindowgeometry",
+                                                    "qwindowtitle",  "qwindowicon",
+                                                    "reverse",       "session",
+                                                    "geometry",      "title",
+                                                    "name",          "sync",
+                                                    "widgetcount",   "nograb",
+                                                    "dograb",        "visual"};
+    return std::any_of(args.begin(), args.end(), [](std::string_view arg) {
+        if (arg.rfind('-', 0) != 0) {
+            return false;
+        }
+        arg.remove_prefix(arg.rfind("--", 0) == 0 ? 2 : 1);
+        arg = arg.substr(0, arg.find('='));
+        return std::find(std::begin(kToolkit), std::end(kToolkit), arg) != std::end(kToolkit);
+    });
 }
 
 const char* usageText() {

@@ -16,6 +16,10 @@ struct Arguments {
 // args without the program's name, after the toolkit took its own options.
 Arguments parseArguments(const std::vector<std::string>& args);
 
+// True when args hold an option the window toolkit takes for itself ("-platform",
+// "--style" …): such a line can be judged only once the toolkit has taken its own.
+bool holdsToolkitOption(const std::vector<std::string>& args);
+
 // What --help prints.
 const char* usageText();
 

@@ -260,6 +260,14 @@ SetupIndex indexSetups(std::string_view text) {
     return index;
 }
 
+std::optional<std::string> missingSetup(const SettingsFile& settings, std::string_view name) {
+    const SettingsRead file = settings.ReadAll();
+    if (file.error || indexSetups(file.value).find(name)) {
+        return std::nullopt;
+    }
+    return "no setup named \"" + std::string(name) + "\" in " + settings.path();
+}
+
 SetupLoad loadSetup(std::string_view text, std::string_view name) {
     SetupLoad load;
     const std::vector<ProfileSection> sections = profileSections(text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launch_options.h"
+#include "settings.h"
 
 #include <array>
 #include <cstdint>
@@ -59,6 +60,10 @@ struct SetupIndex {
     std::optional<std::string> find(std::string_view name) const;
 };
 SetupIndex indexSetups(std::string_view text);
+
+// What to tell a --run of a setup the settings file does not hold; nullopt when it holds
+// it, or cannot be read (the window then says why).
+std::optional<std::string> missingSetup(const SettingsFile& settings, std::string_view name);
 
 // Something in a saved setup that could not be used; start values stand in for it.
 struct SetupFault {

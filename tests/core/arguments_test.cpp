@@ -43,5 +43,20 @@ INSTANTIATE_TEST_SUITE_P(
                     ArgumentsCase{"TwoSetups", {"--run", "a", "--run", "b"}, A::Fault, "--run"}),
     [](const testing::TestParamInfo<ArgumentsCase>& row) { return row.param.name; });
 
+// A wrong line is refused before the toolkit starts only where the toolkit would not have
+// taken part of it: its options come with one dash or two, and with "=".
+TEST(CommandLine, ToolkitOptionsAreLeftToTheToolkit) {
+    for (const std::vector<std::string>& line :
+         {std::vector<std::string>{"-platform", "offscreen", "--bogus"},
+          {"--style=fusion", "--bogus"},
+          {"--run", "x", "-reverse"}}) {
+        EXPECT_TRUE(holdsToolkitOption(line)) << line.front();
+    }
+    for (const std::vector<std::string>& line :
+         {std::vector<std::string>{"--bogus"}, {"--run", "platform"}, {"-platforms"}}) {
+        EXPECT_FALSE(holdsToolkitOption(line)) << line.front();
+    }
+}
+
 } // namespace
 } // namespace velo::core

@@ -131,13 +131,13 @@ start_from_menu "Locate your Quake II Directory"
 # A user who has set the game up before goes straight to the main window.
 printf '[Quake2]\r\nPath=/games/quake2\r\nRunSetup=No\r\n' >"$config/velo-start/q2velo.ini"
 start_from_menu "Quake II Velo Start v1.0" "Locate your Quake II Directory"
-# Its options: help needs no display; an unknown option or setup ends with status 2.
+# Its options need no display: help says them; an unknown option or setup ends with status 2.
 env -i PATH="$root/usr/games:/usr/bin:/bin" HOME="$home" "${as_user[@]}" velo-start --help |
     grep -q -- '--run NAME' || fail "velo-start --help does not say the options"
 for args in --bogus "--run Nope"; do
     status=0
     (cd / && exec env -i PATH="$root/usr/games:/usr/bin:/bin" HOME="$home" \
-        XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$runtime" DISPLAY="$DISPLAY" \
+        XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$runtime" \
         "${as_user[@]}" velo-start $args 2>/dev/null) || status=$?
     [ "$status" -eq 2 ] || fail "velo-start $args ended with status $status, not 2"
 done

@@ -1017,12 +1017,11 @@ int runLauncher(core::SettingsFile& settings, Services& services) {
 }
 
 int runSetup(core::SettingsFile& settings, Services& services, const std::string& name) {
-    const core::SettingsRead file = settings.ReadAll();
-    if (!file.error && !core::indexSetups(file.value).find(name)) {
-        std::fprintf(stderr, "velo-start: no setup named \"%s\" in %s\n", name.c_str(),
-                     settings.path().c_str());
+    if (const auto missing = core::missingSetup(settings, name)) {
+        std::fprintf(stderr, "velo-start: %s\n", missing->c_str());
         return core::kUsageExitStatus;
     }
+    const core::SettingsRead file = settings.ReadAll();
     frmVelo window(settings, services);
     if (!window.Form_Load()) {
         return 1;
