@@ -115,7 +115,9 @@ public:
         addresses.push_back(address);
         return addressesOpen;
     }
-    std::vector<std::string> findGames() override { return search ? search() : games; }
+    std::function<std::vector<std::string>()> gameSearch() override {
+        return search ? search : [found = games] { return found; };
+    }
     void quit(int exitCode) override { quits.push_back(exitCode); }
     std::optional<QString> askPassword(QWidget*, const QString& server) override {
         passwordAsks.push_back(server);

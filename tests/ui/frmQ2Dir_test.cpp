@@ -117,37 +117,37 @@ private slots:
         test::CurrentDir in{game.path()};
         test::TempDir home;
         core::SettingsFile settings{(home.path() / "gone" / "q2velo.ini").string()};
-        test::FakeServices services;
         std::mutex lock;
         std::condition_variable change;
         bool released = false;
         bool searched = false;
-        services.search = [&] {
-            std::unique_lock<std::mutex> held(lock);
-            // Bounded, so a locator that waits fails the test instead of hanging it.
-            change.wait_for(held, std::chrono::seconds(5), [&] { return released; });
-            searched = true;
-            return std::vector<std::string>{home.path().string()};
-        };
         const auto searchDone = [&] {
             const std::lock_guard<std::mutex> held(lock);
             return searched;
         };
         {
+            test::FakeServices services;
+            services.search = [&] {
+                std::unique_lock<std::mutex> held(lock);
+                // Bounded, so a locator that waits fails the test instead of hanging it.
+                change.wait_for(held, std::chrono::seconds(5), [&] { return released; });
+                searched = true;
+                return std::vector<std::string>{home.path().string()};
+            };
             ui::frmVelo window(settings, services);
             test::whenModal(
                 [](QWidget* modal) { test::find<QPushButton>(modal, "cmdOkay")->click(); });
             QVERIFY(window.Form_Load());
-            const bool waited = searchDone();
-            {
-                const std::lock_guard<std::mutex> held(lock);
-                released = true;
-            }
-            change.notify_all();
-            QVERIFY2(!waited, "the start-up waited for the search");
+            QVERIFY2(!searchDone(), "the start-up waited for the search");
             QCOMPARE(test::find<QLineEdit>(&window, "txtQDir")->text(), qs(game.path()));
             QVERIFY(services.warnedOnce({"gone", "asked for it again at the next start"}));
         }
+        // The search ends after the window and the services it came from are gone.
+        {
+            const std::lock_guard<std::mutex> held(lock);
+            released = true;
+        }
+        change.notify_all();
         // Found after the locator went: nowhere to show it, and nothing breaks.
         QTRY_VERIFY(searchDone());
         QTest::qWait(20);

@@ -143,8 +143,7 @@ void frmQ2Dir::lookForGame() {
     // The thread owns what it finds; the locator sees it only while it is still there,
     // through a connection that goes with it.
     auto found = std::make_shared<std::vector<std::string>>();
-    QThread* search =
-        QThread::create([&services = services_, found] { *found = services.findGames(); });
+    QThread* search = QThread::create([look = services_.gameSearch(), found] { *found = look(); });
     connect(search, &QThread::finished, search, &QObject::deleteLater);
     connect(search, &QThread::finished, this, [this, opened, found] {
         if (!found->empty() && lstFolders_->currentFolder() == opened) {

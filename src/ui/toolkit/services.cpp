@@ -164,8 +164,8 @@ bool DesktopServices::openAddress(QWidget*, const QString& address) {
     return platform::shellOpen(address.toStdString());
 }
 
-std::vector<std::string> DesktopServices::findGames() {
-    return platform::findGameFolders(platform::searchRoots());
+std::function<std::vector<std::string>()> DesktopServices::gameSearch() {
+    return [] { return platform::findGameFolders(platform::searchRoots()); };
 }
 
 void DesktopServices::quit(int exitCode) {

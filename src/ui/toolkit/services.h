@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,8 +73,9 @@ public:
     // False when no program takes the address; a program that then fails is the
     // desktop's to report.
     virtual bool openAddress(QWidget* parent, const QString& address) = 0;
-    // The game folders found on this machine, best first; called off the UI thread.
-    virtual std::vector<std::string> findGames() = 0;
+    // A search for the game folders on this machine, best first, to run off the UI thread.
+    // It holds all it needs, so a search left running may outlive this object.
+    virtual std::function<std::vector<std::string>()> gameSearch() = 0;
     // Ends the program at once: no window's closing handlers run.
     virtual void quit(int exitCode) = 0;
     // The password for server, asked in a modal dialog; nullopt on cancel.
@@ -100,7 +102,7 @@ public:
     platform::MaybeError startGame(const platform::LaunchPlan& plan) override;
     std::optional<platform::GameEnd> watchGame() override;
     bool openAddress(QWidget* parent, const QString& address) override;
-    std::vector<std::string> findGames() override;
+    std::function<std::vector<std::string>()> gameSearch() override;
     void quit(int exitCode) override;
     std::optional<QString> askPassword(QWidget* parent, const QString& server) override;
     std::vector<std::uint32_t> broadcastAddresses() override;
