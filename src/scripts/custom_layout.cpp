@@ -115,8 +115,8 @@ std::string customScript(const CustomLayout& layout, std::vector<Refusal>* refus
                    "+use " + layout.weapons[i], refused);
     }
     for (const std::size_t action : kWriteOrder) {
-        addBinding(text, actions()[action].caption, layout.keys[action],
-                   actions()[action].command, refused);
+        addBinding(text, actions()[action].caption, layout.keys[action], actions()[action].command,
+                   refused);
     }
     for (std::size_t i = 0; i < kMouseCount; ++i) {
         // Left as it came, a button keeps the game's own binding.
