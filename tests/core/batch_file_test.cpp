@@ -48,16 +48,12 @@ TEST_P(BatchEscape, TheInterpreterHandsTheGameTheLineAsComposed) {
 INSTANTIATE_TEST_SUITE_P(
     OneCharacterEach, BatchEscape,
     testing::Values(
-        EscapeRow{"Plain", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname Tom",
-                  "C:\\Q2\\Quake2.exe +hostname Tom\r\n"},
         EscapeRow{"Ampersand", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname Tom & Jerry",
                   "C:\\Q2\\Quake2.exe +hostname Tom ^& Jerry\r\n"},
         EscapeRow{"Pipe", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname a | more",
                   "C:\\Q2\\Quake2.exe +hostname a ^| more\r\n"},
-        EscapeRow{"Less", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname <3",
-                  "C:\\Q2\\Quake2.exe +hostname ^<3\r\n"},
-        EscapeRow{"Greater", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname a>b",
-                  "C:\\Q2\\Quake2.exe +hostname a^>b\r\n"},
+        EscapeRow{"Redirections", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname <3 a>b",
+                  "C:\\Q2\\Quake2.exe +hostname ^<3 a^>b\r\n"},
         EscapeRow{"Caret", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname ^_^",
                   "C:\\Q2\\Quake2.exe +hostname ^^_^^\r\n"},
         EscapeRow{"Percent", "C:\\Q2", "C:\\Q2\\Quake2.exe +hostname 100% %PATH%",

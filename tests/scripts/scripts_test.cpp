@@ -122,8 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
         BreakRow{"KeyBlank", false,
                  [](CustomLayout& l, ExtraSettings&) { l.keys[7] = "SPACE BAR"; },
                  "bind SPACE \"+moveup\"\r\n", "", "Jump", ' '},
-        BreakRow{"KeyQuote", false, [](CustomLayout& l, ExtraSettings&) { l.keys[8] = "C\""; },
-                 "bind C \"+movedown\"\r\n", "", "Duck", '"'},
         BreakRow{"KeyLineBreak", false,
                  [](CustomLayout& l, ExtraSettings&) { l.keys[6] = "CTRL\nquit"; },
                  "bind CTRL \"+attack\"\r\n", "", "Attack", '\n'},
@@ -143,8 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
         BreakRow{"TauntSemicolon", true,
                  [](CustomLayout&, ExtraSettings& e) { e.taunts[0] = "F5; quit"; },
                  "bind F5 \"wave 1 \"\r\n", "", "Wave1", ';'},
-        BreakRow{"TauntBlank", true, [](CustomLayout&, ExtraSettings& e) { e.taunts[2] = "F 7"; },
-                 "bind F7 \"wave 3 \"\r\n", "", "Wave3", ' '},
         BreakRow{"GrappleQuote", true,
                  [](CustomLayout&, ExtraSettings& e) {
                      e.grapple = true;

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
@@ -223,39 +224,35 @@ std::optional<std::string> waitForStatus(int port, std::chrono::milliseconds wit
     return last;
 }
 
-std::optional<std::string> statusValue(const std::string& status, std::string_view key) {
+// From the server info on: the \key\value line, then the player lines.
+static std::vector<std::string> infoAndPlayers(const std::string& status) {
+    std::vector<std::string> lines;
     const std::size_t start = status.find('\\');
-    const std::string info =
-        start == std::string::npos ? "" : status.substr(start, status.find('\n', start) - start);
-    // \key\value pairs
-    for (std::size_t at = 0; at < info.size();) {
-        const std::size_t valueAt = info.find('\\', at + 1);
-        if (valueAt == std::string::npos) {
-            break;
+    std::istringstream in(start == std::string::npos ? "" : status.substr(start));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() || lines.empty()) {
+            lines.push_back(line);
         }
-        const std::size_t next = std::min(info.find('\\', valueAt + 1), info.size());
-        if (std::string_view(info).substr(at + 1, valueAt - at - 1) == key) {
-            return info.substr(valueAt + 1, next - valueAt - 1);
+    }
+    return lines;
+}
+
+std::optional<std::string> statusValue(const std::string& status, std::string_view key) {
+    const std::vector<std::string> lines = infoAndPlayers(status);
+    std::istringstream info(lines.empty() ? "" : lines[0].substr(1));
+    // A name the line ends on has no value.
+    for (std::string name, value; std::getline(info, name, '\\') && !info.eof();) {
+        std::getline(info, value, '\\');
+        if (name == key) {
+            return value;
         }
-        at = next;
     }
     return std::nullopt;
 }
 
 std::vector<std::string> statusPlayers(const std::string& status) {
-    std::vector<std::string> players;
-    const std::size_t start = status.find('\\');
-    std::size_t at = start == std::string::npos ? std::string::npos : status.find('\n', start);
-    while (at != std::string::npos && at + 1 < status.size()) {
-        const std::size_t end = status.find('\n', at + 1);
-        const std::string line =
-            status.substr(at + 1, end == std::string::npos ? end : end - at - 1);
-        if (!line.empty()) {
-            players.push_back(line);
-        }
-        at = end;
-    }
-    return players;
+    std::vector<std::string> lines = infoAndPlayers(status);
+    return lines.empty() ? lines : std::vector<std::string>(lines.begin() + 1, lines.end());
 }
 
 } // namespace velo::test
