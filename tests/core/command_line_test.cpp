@@ -52,10 +52,8 @@ TEST(ComposeCommandLine, FirstWorkedExampleAndFieldsAsTheyStand) {
          "C:\\\\Quake2.exe +set game baseq2 +set basedir C:\\"},
         {"mod with a blank", [](LaunchOptions& o) { o.ModName = "my mod"; }, "game baseq2 ",
          "game my mod "},
-        {"hosted map is deathmatch", [](LaunchOptions& o) { o.MapName = "q2dm1"; },
+        {"hosted map, the default 8 players unsent", [](LaunchOptions& o) { o.MapName = "q2dm1"; },
          "dedicated 0 +map None", "dedicated 0 +set deathmatch 1 +map q2dm1"},
-        {"max players only when hosted", [](LaunchOptions& o) { o.MaxPlayers = "12"; },
-         "dedicated 0 +map", "dedicated 0 +map"},
         {"hosted map with max players",
          [](LaunchOptions& o) {
              o.MapName = "q2dm1";
@@ -74,14 +72,19 @@ TEST(ComposeCommandLine, FirstWorkedExampleAndFieldsAsTheyStand) {
     }
 }
 
-// Dedicated, so no deathmatch is set, and 8 players is the game's own choice for a server.
-TEST(ComposeCommandLine, SecondWorkedExampleByteForByte) {
-    LaunchOptions o = atStart("D:\\Games\\Quake2");
-    o.ModName = "ctf";
+// The player's own choices, each away from its start value.
+void clientChoices(LaunchOptions& o) {
     alwaysRunClicked(o, false);
     crosshairClicked(o, false);
     handSelected(o, Hand::Left);
     o.Sensitivity = "7";
+}
+
+// Dedicated, so no deathmatch is set, and 8 players is the game's own choice for a server.
+TEST(ComposeCommandLine, SecondWorkedExampleByteForByte) {
+    LaunchOptions o = atStart("D:\\Games\\Quake2");
+    o.ModName = "ctf";
+    clientChoices(o);
     o.Dedicated = true;
     o.MapName = "q2dm1";
     o.HostName = "Frag Fest";
@@ -181,10 +184,7 @@ TEST(StartArguments, AJoinSendsTheClientChoicesThenConnects) {
     };
     for (const auto& row : rows) {
         LaunchOptions options = atStart("/q2");
-        alwaysRunClicked(options, false);
-        crosshairClicked(options, false);
-        handSelected(options, Hand::Left);
-        options.Sensitivity = "7";
+        clientChoices(options);
         // Server choices that must not travel with a join, bad Max Players included.
         options.MapName = "q2dm1";
         options.Dedicated = true;
@@ -196,96 +196,54 @@ TEST(StartArguments, AJoinSendsTheClientChoicesThenConnects) {
     }
 }
 
+using Change = std::function<void(LaunchOptions&)>;
+
+Change set(std::string LaunchOptions::*field, std::string value) {
+    return [=](LaunchOptions& o) { o.*field = value; };
+}
+
+Change hosting(std::string players) {
+    return [=](LaunchOptions& o) {
+        o.MapName = "q2dm1";
+        o.MaxPlayers = players;
+    };
+}
+
 TEST(StartArguments, StopOnWhatCannotStartNamingFieldAndReason) {
     using F = platform::Family;
+    using O = LaunchOptions;
+    const Change none = [](O&) {};
     const struct {
         const char* name;
         F family;
-        std::function<void(LaunchOptions&)> change;
+        Change change;
         std::optional<Join> join;
         const char* says; // empty: the start goes ahead
     } rows[] = {
-        {"+ in a mod",
-         F::Yamagi,
-         [](LaunchOptions& o) { o.ModName = "a+b"; },
-         {},
-         "the mod \"a+b\" holds \"+\""},
-        {"+ in a host name",
-         F::Yamagi,
-         [](LaunchOptions& o) { o.HostName = "A+B"; },
-         {},
-         "host name"},
-        {"Q2PRO takes + inside", F::Q2pro, [](LaunchOptions& o) { o.HostName = "A+B"; }, {}, ""},
-        {"Q2PRO and a leading +",
-         F::Q2pro,
-         [](LaunchOptions& o) { o.FragLimit = "+5"; },
-         {},
+        // clang-format off
+        {"+ in a mod", F::Yamagi, set(&O::ModName, "a+b"), {}, "the mod \"a+b\" holds \"+\""},
+        {"+ in a host name", F::Yamagi, set(&O::HostName, "A+B"), {}, "host name"},
+        {"Q2PRO takes + inside", F::Q2pro, set(&O::HostName, "A+B"), {}, ""},
+        {"Q2PRO and a leading +", F::Q2pro, set(&O::FragLimit, "+5"), {},
          "the frag limit \"+5\" holds \"+\""},
-        {"a double quote",
-         F::Q2pro,
-         [](LaunchOptions& o) { o.HostName = "say \"hi\""; },
-         {},
-         "double quote"},
-        {"no game folder",
-         F::Original,
-         [](LaunchOptions& o) { o.GameDir.clear(); },
-         {},
+        {"a double quote", F::Q2pro, set(&O::HostName, "say \"hi\""), {}, "double quote"},
+        {"no game folder", F::Original, set(&O::GameDir, ""), {},
          "Quake II Path: no game folder is set. Choose one with \"...\" on \"Mod Settings\""},
-        {"a blank in the map",
-         F::Q2pro,
-         [](LaunchOptions& o) { o.MapName = "q2 dm1"; },
-         {},
+        {"a blank in the map", F::Q2pro, set(&O::MapName, "q2 dm1"), {},
          "Maps: \"q2 dm1\" holds a blank"},
-        {"a ; in the map",
-         F::Original,
-         [](LaunchOptions& o) { o.MapName = "q2dm1;quit"; },
-         {},
+        {"a ; in the map", F::Original, set(&O::MapName, "q2dm1;quit"), {},
          "Maps: \"q2dm1;quit\" holds \";\""},
-        {"+ in the map",
-         F::Original,
-         [](LaunchOptions& o) { o.MapName = "dm+1"; },
-         {},
-         "Maps: \"dm+1\" holds \"+\""},
-        {"one player cannot host",
-         F::Yamagi,
-         [](LaunchOptions& o) {
-             o.Dedicated = true;
-             o.MaxPlayers = "1";
-         },
-         {},
-         "Max Players: \"1\" is not a whole number from 2 to 256"},
-        {"257 players",
-         F::Yamagi,
-         [](LaunchOptions& o) {
-             o.MapName = "q2dm1";
-             o.MaxPlayers = "257";
-         },
-         {},
-         "Max Players: \"257\""},
-        {"a sign",
-         F::Original,
-         [](LaunchOptions& o) {
-             o.MapName = "q2dm1";
-             o.MaxPlayers = "+8";
-         },
-         {},
-         "Max Players: \"+8\""},
-        {"256 players",
-         F::Yamagi,
-         [](LaunchOptions& o) {
-             o.MapName = "q2dm1";
-             o.MaxPlayers = "256";
-         },
-         {},
-         ""},
-        {"max players of a game not hosted",
-         F::Yamagi,
-         [](LaunchOptions& o) { o.MaxPlayers = "many"; },
-         {},
-         ""},
-        {"a join needs a server", F::Yamagi, [](LaunchOptions&) {}, Join{}, "server address"},
-        {"a password of two words", F::Yamagi, [](LaunchOptions&) {},
-         Join{"127.0.0.1", "two words"}, "password: \"two words\" holds a blank"},
+        {"+ in the map", F::Original, set(&O::MapName, "dm+1"), {}, "Maps: \"dm+1\" holds \"+\""},
+        {"one player cannot host", F::Yamagi, [](O& o) { o.Dedicated = true; o.MaxPlayers = "1"; },
+         {}, "Max Players: \"1\" is not a whole number from 2 to 256"},
+        {"257 players", F::Yamagi, hosting("257"), {}, "Max Players: \"257\""},
+        {"a sign", F::Original, hosting("+8"), {}, "Max Players: \"+8\""},
+        {"256 players", F::Yamagi, hosting("256"), {}, ""},
+        {"max players of a game not hosted", F::Yamagi, set(&O::MaxPlayers, "many"), {}, ""},
+        {"a join needs a server", F::Yamagi, none, Join{}, "server address"},
+        {"a password of two words", F::Yamagi, none, Join{"127.0.0.1", "two words"},
+         "password: \"two words\" holds a blank"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         LaunchOptions options = atStart("/q2");

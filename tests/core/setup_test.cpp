@@ -75,6 +75,7 @@ TEST(Setups, SaveWholeReadBackAndLeaveTheRestAlone) {
     both = withoutSetup(both, "duel");
     EXPECT_EQ(indexSetups(both).picked, "");
     EXPECT_EQ(withoutSetup(both, "LAN CTF"), withPicked(kOther, ""));
+    EXPECT_FALSE(loadSetup(kOther, "X").found);
 }
 
 struct DamageCase {
@@ -118,30 +119,21 @@ const auto kAsLan = [](core::Setup& s) { s = kLan; };
 INSTANTIATE_TEST_SUITE_P(
     Rules, DamagedSetup,
     testing::Values(
+        // clang-format off
         DamageCase{"UnknownKey", linesOf(kLan) + "Colour=red\r\n", kAsLan, {"Colour"}},
-        DamageCase{"MissingKey",
-                   without(linesOf(kLan), "Handedness=Left\r\n"),
-                   [](core::Setup& s) {
-                       s = kLan;
-                       s.Handedness = Hand::Centered;
-                   },
-                   {"Handedness"}},
+        DamageCase{"MissingKey", without(linesOf(kLan), "Handedness=Left\r\n"),
+                   [](core::Setup& s) { s = kLan; s.Handedness = Hand::Centered; }, {"Handedness"}},
         DamageCase{"SensitivityOf99",
                    without(linesOf(kLan), "Sensitivity=13\r\n") + "Sensitivity=99\r\n",
-                   [](core::Setup& s) {
-                       s = kLan;
-                       s.Sensitivity = 3;
-                   },
-                   {"Sensitivity"}},
+                   [](core::Setup& s) { s = kLan; s.Sensitivity = 3; }, {"Sensitivity"}},
         DamageCase{"BoxesDisagreeWithTheTotal",
-                   without(linesOf(kLan), "DMFlags=63476\r\n") + "DMFlags=16\r\n",
-                   kAsLan,
+                   without(linesOf(kLan), "DMFlags=63476\r\n") + "DMFlags=16\r\n", kAsLan,
                    {"DMFlags"}},
         DamageCase{"SectionThereTwice",
                    linesOf(kLan) + "[Other]\r\nk=v\r\n[setup x]\r\n" + linesOf(core::Setup()),
-                   kAsLan,
-                   {"[setup x]"}},
+                   kAsLan, {"[setup x]"}},
         DamageCase{"KeyThereTwice", linesOf(kLan) + "mod=baseq2\r\n", kAsLan, {"mod"}},
+        // clang-format on
         DamageCase{"ValuesOutOfReach",
                    "Mod=rocketarena\r\nAlwaysRun=maybe\r\nSensitivity=-3\r\nHandedness=up\r\n"
                    "FragLimit=1000\r\nWeaponsStay=yes\r\n",
@@ -157,14 +149,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "InfiniteAmmo",   "FixedFOV",      "QuadDrop",        "AllowExit",
                     "AllowArmor",     "ForceRespawn",  "Engine",          "DMFlags"}}),
     [](const testing::TestParamInfo<DamageCase>& row) { return row.param.name; });
-
-// An empty section names every key; nothing is lost in the rest of the file.
-TEST(Setups, EmptySectionNamesEveryKey) {
-    const SetupLoad load = loadSetup("[Setup X]\r\n", "X");
-    EXPECT_TRUE(load.found);
-    EXPECT_EQ(load.faults.size(), std::size_t{30});
-    EXPECT_FALSE(loadSetup(kOther, "X").found);
-}
 
 // Only names the file can hold as a section's name are taken.
 TEST(Setups, NamesTheFileCannotHoldAreRefusedNamingTheCharacter) {

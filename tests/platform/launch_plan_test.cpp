@@ -58,17 +58,11 @@ TEST(FindEngines, InTheDefaultOrderOrOneAlone) {
         }
         EXPECT_EQ(found, row.found) << row.name;
     }
-    // One program, looked at alone, tells its family or why it is none.
-    TempDir dir;
-    put(dir.path() / "q2proded", Kind::Native);
-    put(dir.path() / "QUAKE2.EXE", Kind::Windows);
-    EXPECT_EQ(engineAt(dir.file("q2proded"), "").engine->family, Family::Q2pro);
-    EXPECT_EQ(engineAt(dir.file("QUAKE2.EXE"), "").error->reason,
-              "a Windows program, but wine is not on PATH");
 }
 
-// "Other…" takes programs only: a text file is refused even with its run bit set, and
-// Yamagi's Windows quake2.exe, beside its yquake2.exe, is Yamagi's.
+// "Other…" takes programs only, telling the family or why it is none: a text file is
+// refused even with its run bit set, and Yamagi's Windows quake2.exe, beside its
+// yquake2.exe, is Yamagi's.
 TEST(EngineAt, TakesOnlyProgramsAndKnowsYamagisStarter) {
     TempDir dir;
     dir.write("hostname", "quake-box\n");
@@ -78,6 +72,10 @@ TEST(EngineAt, TakesOnlyProgramsAndKnowsYamagisStarter) {
     put(dir.path() / "id/quake2.exe", Kind::Windows);
     put(dir.path() / "bin/wine", Kind::Native);
     const std::string path = dir.file("bin");
+    put(dir.path() / "q2proded", Kind::Native);
+    EXPECT_EQ(engineAt(dir.file("q2proded"), "").engine->family, Family::Q2pro);
+    EXPECT_EQ(engineAt(dir.file("id/quake2.exe"), "").error->reason,
+              "a Windows program, but wine is not on PATH");
 
     const EngineLookup text = engineAt(dir.file("hostname"), path);
     ASSERT_FALSE(text.engine);
@@ -110,37 +108,18 @@ TEST(StartPaths, AbsoluteFromWhereTheLauncherRunsAndTheBaseFolderSpelledAsEngine
         std::string firstArguments;
         std::string says; // empty: the start goes ahead
     } rows[] = {
-        {"an empty PATH entry's engine",
-         {"./yquake2", Family::Yamagi, {}},
-         "/q2",
-         cwd + "/yquake2",
-         "-datadir|/q2",
-         ""},
-        {"a hand-edited relative folder",
-         {"/e/q2pro", Family::Q2pro, {}},
-         ".\\q3",
-         "/e/q2pro",
-         "+set|basedir|" + cwd + "/q3",
-         ""},
-        {"the original through a relative wine",
-         {"q3/quake2.exe", Family::Original, "bin/wine"},
-         "q3",
-         cwd + "/bin/wine",
-         cwd + "/q3/quake2.exe|+set",
-         ""},
-        {"BaseQ2 and a native engine",
-         {"/e/quake2", Family::Yamagi, {}},
-         "q2",
-         "",
-         "",
-         cwd + "/q2/BaseQ2: this engine reads the game's data only from a folder named "
-               "\"baseq2\""},
-        {"BaseQ2 and the original",
-         {"q2/Quake2.exe", Family::Original, {}},
-         "q2",
-         cwd + "/q2/Quake2.exe",
-         "+set|game",
-         ""},
+        // clang-format off
+        {"an empty PATH entry's engine", {"./yquake2", Family::Yamagi, {}}, "/q2",
+         cwd + "/yquake2", "-datadir|/q2", ""},
+        {"a hand-edited relative folder", {"/e/q2pro", Family::Q2pro, {}}, ".\\q3",
+         "/e/q2pro", "+set|basedir|" + cwd + "/q3", ""},
+        {"the original through a relative wine", {"q3/quake2.exe", Family::Original, "bin/wine"},
+         "q3", cwd + "/bin/wine", cwd + "/q3/quake2.exe|+set", ""},
+        {"BaseQ2 and a native engine", {"/e/quake2", Family::Yamagi, {}}, "q2", "", "",
+         cwd + "/q2/BaseQ2: this engine reads the game's data only from a folder named \"baseq2\""},
+        {"BaseQ2 and the original", {"q2/Quake2.exe", Family::Original, {}}, "q2",
+         cwd + "/q2/Quake2.exe", "+set|game", ""},
+        // clang-format on
     };
     for (const auto& row : rows) {
         const velo::core::StartPlan start = velo::core::planStart(row.engine, [&] {

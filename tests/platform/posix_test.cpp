@@ -124,35 +124,6 @@ TEST(AtomicWrite, SurvivesKillsAndClearsWhatTheyLeave) {
     EXPECT_GT(leftBehind, 0) << "no kill fell inside a write";
 }
 
-// Children that wait on go, then write count keys named prefix + n through their own
-// SettingsFile; each ends with the number of writes that failed.
-std::vector<pid_t> startWriters(const std::string& path, const int (&go)[2],
-                                const std::vector<char>& prefixes, int count) {
-    std::vector<pid_t> children;
-    for (const char prefix : prefixes) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(go[1]);
-            char byte = 0;
-            [[maybe_unused]] const ssize_t started = ::read(go[0], &byte, 1);
-            velo::core::SettingsFile settings(path);
-            int failed = 0;
-            for (int n = 0; n < count; ++n) {
-                failed += settings.WriteINI("Mod", prefix + std::to_string(n), "x").has_value();
-            }
-            ::_exit(std::min(failed, 100));
-        }
-        children.push_back(child);
-    }
-    return children;
-}
-
-int exitCodeOf(pid_t child) {
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
-}
-
 // Two launchers writing at the same moment: each waits its turn, nothing fails, and
 // every key of both is in the file.
 TEST(SettingsWriters, TwoProcessesAtOnceLoseNoKey) {
@@ -160,11 +131,27 @@ TEST(SettingsWriters, TwoProcessesAtOnceLoseNoKey) {
     const std::string path = dir.file("q2velo.ini");
     int go[2];
     ASSERT_EQ(::pipe(go), 0);
-    const std::vector<pid_t> children = startWriters(path, go, {'a', 'b'}, 200);
+    std::vector<pid_t> children;
+    for (const char prefix : {'a', 'b'}) {
+        children.push_back(::fork());
+        if (children.back() == 0) {
+            ::close(go[1]);
+            char byte = 0;
+            [[maybe_unused]] const ssize_t started = ::read(go[0], &byte, 1);
+            velo::core::SettingsFile settings(path);
+            int failed = 0;
+            for (int n = 0; n < 200; ++n) {
+                failed += settings.WriteINI("Mod", prefix + std::to_string(n), "x").has_value();
+            }
+            ::_exit(std::min(failed, 100));
+        }
+    }
     ::close(go[0]);
     ::close(go[1]); // both start now
     for (const pid_t child : children) {
-        EXPECT_EQ(exitCodeOf(child), 0) << "writes failed";
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writes failed";
     }
     velo::core::SettingsFile settings(path);
     int missing = 0;
@@ -348,21 +335,16 @@ TEST(StartGame, TheGamesInputIsTheNullDevice) {
 
 namespace {
 // Sets an environment variable (unsets it for nullptr) until the end of the scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
+struct ScopedEnv {
+    ScopedEnv(const char* key, const char* value) : name(key) {
+        if (const char* was = std::getenv(key)) {
+            old = was;
         }
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+        value ? ::setenv(key, value, 1) : ::unsetenv(key);
     }
-    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
+    ~ScopedEnv() { old ? ::setenv(name, old->c_str(), 1) : ::unsetenv(name); }
+    const char* name;
+    std::optional<std::string> old;
 };
 } // namespace
 
