@@ -101,8 +101,7 @@ void addModsOf(const fs::path& folder, bool orPak, std::set<std::string>& mods) 
 std::vector<std::string> findMaps(const std::string& gameDir, const std::string& mod) {
     std::set<std::string> maps;
     const fs::path game = fs::u8path(gameDir);
-    addMapsOf(fs::u8path(platform::existingSpelling(platform::joinNative(gameDir, "baseq2"))),
-              maps);
+    addMapsOf(fs::u8path(platform::baseFolder(gameDir)), maps);
     if (!mod.empty() && lowerCase(mod) != "baseq2" &&
         mod.find_first_of("/\\") == std::string::npos) {
         addMapsOf(game / fs::u8path(mod), maps);

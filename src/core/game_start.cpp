@@ -122,7 +122,7 @@ MaybeError refused(const platform::Engine& engine, const LaunchOptions& o,
 
 // A native engine on a system that tells names by case reads only "baseq2".
 MaybeError misnamedBase(const platform::Engine& engine, const std::string& folder) {
-    const std::string base = platform::existingSpelling(platform::joinNative(folder, "baseq2"));
+    const std::string base = platform::baseFolder(folder);
     if (engine.family == Family::Original || base.substr(base.size() - 6) == "baseq2") {
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "error.h"
+#include "path.h"
 
 #include <string>
 #include <string_view>
@@ -15,6 +16,11 @@ bool FileExists(const std::string& name);
 // whose name differs only in letter case (the first found, where several do); else folder
 // unchanged. Windows compares names without regard to case already: folder unchanged.
 std::string existingSpelling(const std::string& folder);
+
+// The game folder's "baseq2" as it is spelt on disk.
+inline std::string baseFolder(const std::string& gameDir) {
+    return existingSpelling(joinNative(gameDir, "baseq2"));
+}
 
 struct FileRead {
     enum class Status { Ok, Absent, Failed };

@@ -680,8 +680,7 @@ void frmVelo::cmdInsert_Click() {
     request.filters = QStringList{tr("Quake 2 Maps(*.bsp)")};
     // The mod's maps folder, else the base game's, else the game folder itself.
     const QString game = txtQDir_->text();
-    const std::string base =
-        platform::existingSpelling(platform::joinNative(platform::nativePath(ss(game)), "baseq2"));
+    const std::string base = platform::baseFolder(platform::nativePath(ss(game)));
     request.startFolder = game;
     for (const QString& folder : {QDir(game).filePath(modList()->currentText()), qs(base)}) {
         const QString maps = QDir(folder).filePath(QStringLiteral("maps"));
@@ -704,8 +703,8 @@ const std::vector<std::string>& frmVelo::installedMods() {
     const std::string game = platform::nativePath(ss(gameDirectory()));
     const std::string beside =
         engine.engine ? ss(QFileInfo(qs(engine.engine->program)).absolutePath()) : std::string();
-    if (modsFor_ != game + '\n' + beside) {
-        modsFor_ = game + '\n' + beside;
+    if (modsFor_ != std::pair{game, beside}) {
+        modsFor_ = {game, beside};
         mods_ = core::findMods(game, beside);
     }
     return mods_;
@@ -752,9 +751,8 @@ bool frmVelo::modStarts(const std::string& mod) {
     if (std::find(mods.begin(), mods.end(), mod) != mods.end()) {
         return true;
     }
-    const std::size_t part = modsFor_.find('\n');
-    const QString game = qs(modsFor_.substr(0, part));
-    const QString beside = qs(modsFor_.substr(part + 1));
+    const QString game = qs(modsFor_.first);
+    const QString beside = qs(modsFor_.second);
     const QString where = beside.isEmpty() || beside == game
                               ? tr("it is not in %1").arg(game)
                               : tr("it is in neither %1 nor %2").arg(game, beside);

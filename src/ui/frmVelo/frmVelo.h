@@ -13,6 +13,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -166,7 +167,8 @@ private:
     bool engineFromSetup_ = false; // keptEngine_ came with a setup, not from the file
     bool gameStarted_ = false;
     std::vector<std::string> mods_;
-    std::string modsFor_; // the game folder and engine folder mods_ were found for
+    // The game folder and the engine's folder mods_ were found in.
+    std::pair<std::string, std::string> modsFor_;
 };
 
 // Opens the main window over settings and runs until the program ends; its exit code.
