@@ -228,6 +228,8 @@ frmServers::frmServers(core::SettingsFile& settings, Services& services, ServerS
 
 frmServers::~frmServers() {
     stopSearch();
+    // The rows read the search, which dies before the widgets do.
+    lstServers_->clear();
 }
 
 void frmServers::stopSearch() {
