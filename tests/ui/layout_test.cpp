@@ -102,21 +102,29 @@ void checkText(QWidget* w, Faults& faults) {
     }
 }
 
-// Plain: every pixel close to the first one, and a transparent label's text colour far
-// from it.
-void checkPlainUnder(QWidget* picture, QWidget* w, Faults& faults) {
-    const QRect area = shown(w).intersected(picture->geometry()).translated(-picture->pos());
-    const QImage image = picture->grab(area).toImage();
+// Every pixel close to the first one.
+bool isPlain(const QImage& image) {
     const QColor first = image.pixelColor(0, 0);
     for (int i = 0; i < image.width() * image.height(); ++i) {
         const QColor c = image.pixelColor(i % image.width(), i / image.width());
         const int distance = std::abs(c.red() - first.red()) + std::abs(c.green() - first.green()) +
                              std::abs(c.blue() - first.blue());
         if (distance > 36) {
-            faults << w->objectName() + QLatin1String(" sits on busy artwork");
-            return;
+            return false;
         }
     }
+    return true;
+}
+
+// Plain under a control, and a transparent label's text colour far from it.
+void checkPlainUnder(QWidget* picture, QWidget* w, Faults& faults) {
+    const QRect area = shown(w).intersected(picture->geometry()).translated(-picture->pos());
+    const QImage image = picture->grab(area).toImage();
+    if (!isPlain(image)) {
+        faults << w->objectName() + QLatin1String(" sits on busy artwork");
+        return;
+    }
+    const QColor first = image.pixelColor(0, 0);
     if (qobject_cast<QLabel*>(w) &&
         std::abs(first.lightness() - w->palette().color(QPalette::WindowText).lightness()) < 128) {
         faults << w->objectName() + QLatin1String(" is hard to read on its picture");
@@ -133,6 +141,9 @@ void checkContainer(QWidget* container, Faults& faults) {
                           w->objectName() + QLatin1String(" is nameless or outside its window");
         }
         checkText(w, faults);
+        if (qobject_cast<ui::Picture*>(w) && isPlain(w->grab().toImage())) {
+            faults << w->objectName() + QLatin1String(" shows no artwork");
+        }
     }
     // Children are stacked in order, the last on top. Lines join controls to each other or
     // to a picture's parts, and may touch them.

@@ -40,7 +40,7 @@ frmAbout::frmAbout(Services& services, QWidget* parent) : QDialog(parent), servi
     closeBoxOnly(this);
 
     auto* Image1 =
-        makePicture(this, "Image1", QStringLiteral(":/art/logo.svg"), {120, 120, 2370, 2160});
+        makePicture(this, "Image1", QStringLiteral(":/art/logo.picture"), {120, 120, 2370, 2160});
     Image1->setCursor(Qt::PointingHandCursor);
     makeLabel(this, "lblHint", tr("Click on the Logo"), {120, 2400, 2295, 255}, true);
     makeLabel(this, "lblRole", tr("Programming:"), {2640, 120, 1815, 255});
@@ -74,8 +74,8 @@ frmHalvern::frmHalvern(Services& services, QWidget* parent) : QDialog(parent), s
     fixWindow(this, "frmHalvern", tr("About Halvern Inc."), 7425, 7065);
     closeBoxOnly(this);
 
-    makePicture(this, "Image2", QStringLiteral(":/art/logo.svg"), {2400, 120, 2370, 2160});
-    makePicture(this, "Image1", QStringLiteral(":/art/divider.svg"), {120, 2400, 7200, 195});
+    makePicture(this, "Image2", QStringLiteral(":/art/logo.picture"), {2400, 120, 2370, 2160});
+    makePicture(this, "Image1", QStringLiteral(":/art/divider.picture"), {120, 2400, 7200, 195});
 
     const Member members[] = {
         {"Ansel Varga", "Label4", kMail4, 2640, {"President", "Programmer", "Graphics"}},

@@ -36,7 +36,7 @@ frmExtra::frmExtra(QString gameDir, scripts::ExtraLines& lines, Services& servic
     txtRJ_ = makeEdit(this, "txtRJ", QString::fromStdString(initial.grappleKey),
                       {4560, 600, 375, 285}, 1);
     chkRJ_ = makeCheck(this, "chkRJ", tr("Grappling Hook"), {5400, 600, 1575, 255}, false);
-    makePicture(this, "Image1", QStringLiteral(":/art/extra.svg"), {2760, 1680, 2205, 2955});
+    makePicture(this, "Image1", QStringLiteral(":/art/extra.picture"), {2760, 1680, 2205, 2955});
     auto* cmdClose = makeButton(this, "cmdClose", tr("Close"), {3120, 4560, 1215, 375});
 
     setTabOrder(chkRJ_, cmdClose);

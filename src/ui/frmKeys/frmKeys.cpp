@@ -48,7 +48,7 @@ frmKeys::frmKeys(QString gameDir, MouseSetup& mouse, Services& services, QWidget
     makeHeading(this, "lblMovement", tr("Movement"), {240, 240, 1935, 375});
     makeHeading(this, "lblWeaponButtons", tr("Weapon Buttons"), {4440, 240, 2295, 375});
     makeHeading(this, "lblWeaponItem", tr("Weapon/Item Change"), {6840, 240, 2775, 375});
-    makePicture(this, "Image1", QStringLiteral(":/art/keyboard.svg"), {840, 4080, 2865, 2400});
+    makePicture(this, "Image1", QStringLiteral(":/art/keyboard.picture"), {840, 4080, 2865, 2400});
 
     const auto& actions = scripts::actions();
     for (std::size_t i = 0; i < actions.size(); ++i) {

@@ -38,7 +38,7 @@ frmMouse::frmMouse(QWidget* parent) : QDialog(parent) {
     Option1_ = makeOption(this, "Option1", tr("Two Button"), {480, 3360, 1335, 255}, true);
     Option2_ = makeOption(this, "Option2", tr("Three Button"), {480, 3720, 1335, 255}, false);
     auto* Command1 = makeButton(this, "Command1", tr("&Close"), {3360, 5760, 975, 375});
-    makePicture(this, "Image1", QStringLiteral(":/art/mouse.svg"), {1920, 840, 3765, 4500});
+    makePicture(this, "Image1", QStringLiteral(":/art/mouse.picture"), {1920, 840, 3765, 4500});
     makeLine(this, "Line1", {2400, 1800, 495, 15});
     makeLine(this, "Line2", {3720, 600, 15, 735});
     makeLine(this, "Line3", {4680, 1800, 495, 15});

@@ -134,7 +134,7 @@ frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* pare
 frmVelo::~frmVelo() = default;
 
 void frmVelo::buildWelcome(QWidget* page) {
-    makePicture(page, "Image5", QStringLiteral(":/art/welcome.svg"), {1200, 720, 6930, 5280});
+    makePicture(page, "Image5", QStringLiteral(":/art/welcome.picture"), {1200, 720, 6930, 5280});
 }
 
 void frmVelo::buildModSettings(QWidget* page) {
@@ -150,7 +150,7 @@ void frmVelo::buildModSettings(QWidget* page) {
     cmbMod_->installEventFilter(this);
     connect(mods, &ListCombo::listOpening, this, &frmVelo::cmbMod_ListOpening);
     auto* cmdEdit = makeButton(page, "cmdEdit", tr("Edit List"), {5760, 1320, 1215, 375});
-    makePicture(page, "Image2", QStringLiteral(":/art/mods.svg"), {120, 1200, 5265, 5340});
+    makePicture(page, "Image2", QStringLiteral(":/art/mods.picture"), {120, 1200, 5265, 5340});
 
     connect(cmdQDir, &QPushButton::clicked, this, &frmVelo::cmdQDir_Click);
     connect(cmdEdit, &QPushButton::clicked, this, &frmVelo::cmdEdit_Click);
@@ -177,7 +177,8 @@ void frmVelo::buildDeathmatchOptions(QWidget* page) {
     cmdCustom_ = makeButton(page, "cmdCustom", tr("C&ustom"), {6480, 5040, 1335, 375});
     cmdCustom_->setEnabled(false);
     auto* cmdExtra = makeButton(page, "cmdExtra", tr("Extra Settings"), {6480, 5640, 1335, 375});
-    makePicture(page, "Image1", QStringLiteral(":/art/deathmatch.svg"), {120, 3360, 4665, 3345});
+    makePicture(page, "Image1", QStringLiteral(":/art/deathmatch.picture"),
+                {120, 3360, 4665, 3345});
 
     connect(Combo1_, &QComboBox::activated, this, &frmVelo::Combo1_Click);
     connect(cmdCustom_, &QPushButton::clicked, this, &frmVelo::cmdCustom_Click);
@@ -208,7 +209,7 @@ void frmVelo::buildServerSettings(QWidget* page) {
         const QByteArray name = "Check" + QByteArray::number(flag.box);
         makeCheck(page, name.constData(), tr(box.caption), flag.place, box.checkedAtStart);
     }
-    makePicture(page, "Image3", QStringLiteral(":/art/server.svg"), {120, 2760, 3825, 3780});
+    makePicture(page, "Image3", QStringLiteral(":/art/server.picture"), {120, 2760, 3825, 3780});
 
     connect(cmdInsert, &QPushButton::clicked, this, &frmVelo::cmdInsert_Click);
     // Made with their start states, which the start total already holds.
@@ -220,7 +221,7 @@ void frmVelo::buildServerSettings(QWidget* page) {
 }
 
 void frmVelo::buildRun(QWidget* page) {
-    makePicture(page, "Image4", QStringLiteral(":/art/run.svg"), {720, 360, 7575, 5790});
+    makePicture(page, "Image4", QStringLiteral(":/art/run.picture"), {720, 360, 7575, 5790});
     auto* cmdJoin = makeButton(page, "cmdJoin", tr("&Join Game…"), {240, 5280, 1335, 495});
     connect(cmdJoin, &QPushButton::clicked, this, &frmVelo::cmdJoin_Click);
     cmdRunQuake_ = makeButton(page, "cmdRunQuake", tr("Run Quake II"), {240, 5880, 1335, 495});
@@ -373,7 +374,7 @@ void frmVelo::paintEvent(QPaintEvent* event) {
 
 void frmVelo::showIcon() {
     if (windowIcon().isNull()) {
-        setWindowIcon(drawnIcon(QStringLiteral(":/art/app-icon.svg")));
+        setWindowIcon(drawnIcon(QStringLiteral(":/art/app-icon.picture")));
     }
 }
 

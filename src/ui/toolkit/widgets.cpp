@@ -21,7 +21,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleFactory>
-#include <QSvgRenderer>
 #include <QTabBar>
 
 namespace velo::ui {
@@ -234,14 +233,25 @@ QFrame* makeLine(QWidget* parent, const char* name, Twips box) {
 
 Picture::Picture(QWidget* parent, const QString& resource) : QWidget(parent), resource_(resource) {}
 
+namespace {
+void drawScaled(QPainter& painter, const QPicture& picture, const QSize& size) {
+    const QRect bounds = picture.boundingRect();
+    if (bounds.isEmpty()) {
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(double(size.width()) / bounds.width(), double(size.height()) / bounds.height());
+    painter.drawPicture(-bounds.topLeft(), picture);
+}
+} // namespace
+
 void Picture::paintEvent(QPaintEvent*) {
     // Read at the first paint, so the artwork of pages never opened costs nothing.
-    if (renderer_ == nullptr) {
-        renderer_ = new QSvgRenderer(resource_, this);
+    if (picture_.isNull()) {
+        picture_.load(resource_);
     }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer_->render(&painter, QRectF(rect()));
+    drawScaled(painter, picture_, size());
 }
 
 void Picture::mouseReleaseEvent(QMouseEvent* event) {
@@ -259,16 +269,14 @@ Picture* makePicture(QWidget* parent, const char* name, const QString& resource,
 }
 
 QIcon drawnIcon(const QString& resource) {
-    // Drawn here rather than by the toolkit's SVG icon plugin, which is not worth loading
-    // for one icon.
-    QSvgRenderer renderer(resource);
+    QPicture picture;
+    picture.load(resource);
     QIcon icon;
     for (const int side : {16, 32, 64, 128}) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter);
+        drawScaled(painter, picture, pixmap.size());
         painter.end();
         icon.addPixmap(pixmap);
     }

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPicture>
 #include <QString>
 #include <QStringList>
 #include <QTabWidget>
@@ -20,7 +21,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-class QSvgRenderer;
 
 namespace velo::ui {
 
@@ -59,7 +59,7 @@ signals:
 ListCombo* makeListCombo(QWidget* parent, const char* name, const QStringList& items,
                          const QString& text, Twips box, bool editable = true);
 
-// A picture drawn from an SVG resource, scaled to its box; clickable.
+// A picture drawn from a recorded picture resource, scaled to its box; clickable.
 class Picture : public QWidget {
     Q_OBJECT
 public:
@@ -74,13 +74,13 @@ protected:
 
 private:
     QString resource_;
-    QSvgRenderer* renderer_ = nullptr;
+    QPicture picture_;
 };
 
 Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box);
 
-// An icon drawn from an SVG resource at 16, 32, 64 and 128 pixels, the sizes a desktop is
-// given of a scalable icon.
+// An icon drawn from a picture resource at 16, 32, 64 and 128 pixels, the sizes a desktop
+// is given of a scalable icon.
 QIcon drawnIcon(const QString& resource);
 
 // A label that acts as a link: blue (on a dark background the palette's link colour), bold
