@@ -139,7 +139,7 @@ private slots:
                 [](QWidget* modal) { test::find<QPushButton>(modal, "cmdOkay")->click(); });
             QVERIFY(window.Form_Load());
             QVERIFY2(!searchDone(), "the start-up waited for the search");
-            QCOMPARE(test::find<QLineEdit>(&window, "txtQDir")->text(), qs(game.path()));
+            QCOMPARE(window.gameDirectory(), qs(game.path()));
             QVERIFY(services.warnedOnce({"gone", "asked for it again at the next start"}));
         }
         // The search ends after the window and the services it came from are gone.

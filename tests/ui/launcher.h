@@ -56,9 +56,10 @@ struct Launcher {
     }
     bool load() {
         window = std::make_unique<ui::frmVelo>(settings, services);
-        // Every page is made before a test looks for a control on it.
+        const bool loaded = window->Form_Load();
+        // Every page is made, as the start left it, before a test looks for a control on it.
         window->buildPages();
-        return window->Form_Load();
+        return loaded;
     }
     template <class W> W* get(const char* name) { return find<W>(window.get(), name); }
     void click(const char* name) { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }

@@ -70,9 +70,9 @@ struct RealLauncher {
         settings.WriteINI("Quake2", "RunSetup", "No");
         services.engines = {{{engine, platform::Family::Yamagi, {}}}};
         window = std::make_unique<ui::frmVelo>(settings, services);
-        // Every page is made before a test looks for a control on it.
-        window->buildPages();
         window->Form_Load();
+        // Every page is made, as the start left it, before a test looks for a control on it.
+        window->buildPages();
     }
     template <class W> W* get(const char* name) { return find<W>(window.get(), name); }
     void type(const char* box, const char* text) {

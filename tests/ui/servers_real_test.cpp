@@ -158,9 +158,9 @@ TEST_F(RealServers, TheClientJoinsThePasswordServer) {
     services.passwords.push_back(QStringLiteral("s3cret"));
 
     ui::frmVelo launcher(settings, services);
-    // Every page is made before the test looks for a control on it.
-    launcher.buildPages();
     ASSERT_TRUE(launcher.Form_Load());
+    // Every page is made, as the start left it, before the test looks for a control on it.
+    launcher.buildPages();
     launcher.findChild<QPushButton*>(QStringLiteral("cmdJoin"))->click();
     auto* window = launcher.findChild<ui::frmServers*>();
     ASSERT_NE(window, nullptr);

@@ -4,7 +4,9 @@
 #include "core/menu_entry.h"
 #include "core/setup.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -83,6 +85,23 @@ protected:
     }
 };
 
+// What a control shows the player: its text, its items, its tick.
+QString shownValue(QWidget* control) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        return edit->text();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        QStringList items{combo->currentText()};
+        for (int i = 0; i < combo->count(); ++i) {
+            items << combo->itemText(i);
+        }
+        return items.join(QLatin1Char('|'));
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        return button->isChecked() ? QStringLiteral("ticked") : QString();
+    }
+    return {};
+}
 } // namespace
 
 class SetupsTest : public QObject {
@@ -217,21 +236,26 @@ private slots:
         QCOMPARE(launcher.home.read("q2velo.ini"), core::withPicked(replaced, ""));
     }
 
-    // Pages made only when first shown come up as those made at once, in place and shown.
+    // Pages made only when first shown come up as those made at once: in place, shown, and
+    // holding what the start read.
     void pagesMadeWhenFirstShownLookTheSame() {
         Launcher eager;
+        eager.settings.WriteINI("Mod", "Mod3", "rocketarena");
         QVERIFY(eager.load());
         Launcher other;
+        other.settings.WriteINI("Mod", "Mod3", "rocketarena");
         ui::frmVelo lazy(other.settings, other.services);
         QVERIFY(lazy.Form_Load());
-        QVERIFY(lazy.findChild<QWidget*>(QStringLiteral("cmdRunQuake")) == nullptr);
+        for (const char* name : {"txtQDir", "chkFreelook", "cmdRunQuake"}) {
+            QVERIFY(lazy.findChild<QWidget*>(QLatin1String(name)) == nullptr);
+        }
         for (QWidget* window :
              {static_cast<QWidget*>(eager.window.get()), static_cast<QWidget*>(&lazy)}) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));
         }
         auto* tabs = lazy.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-        for (int page = 3; page <= 4; ++page) {
+        for (int page = 1; page <= 4; ++page) {
             tabs->setCurrentIndex(page);
             eager.get<QTabWidget>("SSTab1")->setCurrentIndex(page);
             const auto controls =
@@ -241,8 +265,12 @@ private slots:
                 auto* twin = eager.get<QWidget>(control->objectName().toLatin1().constData());
                 QCOMPARE(control->geometry(), twin->geometry());
                 QCOMPARE(control->isVisible(), twin->isVisible());
+                QCOMPARE(shownValue(control), shownValue(twin));
             }
         }
+        QCOMPARE(lazy.findChild<QLineEdit*>(QStringLiteral("txtQDir"))->text(),
+                 QStringLiteral("C:\\Quake2"));
+        QVERIFY(lazy.modList()->findText(QStringLiteral("rocketarena")) >= 0);
     }
 
     // Picking sets each control through its own handler, so the total and the boxes, the

@@ -110,9 +110,10 @@ frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* pare
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));
     SSTab1_->setGeometry(toPixels(Twips{0, 0, 9165, 6735}));
     buildWelcome(SSTab1_->addPage(tr("Welcome")));
-    buildModSettings(SSTab1_->addPage(tr("Mod Settings")));
-    buildDeathmatchOptions(SSTab1_->addPage(tr("Deathmatch Options")));
-    // The start-up and the first window need neither of these two.
+    // The first window shows none of these: each is made when first shown or first read.
+    SSTab1_->addPage(tr("Mod Settings"), [this](QWidget* page) { buildModSettings(page); });
+    SSTab1_->addPage(tr("Deathmatch Options"),
+                     [this](QWidget* page) { buildDeathmatchOptions(page); });
     SSTab1_->addPage(tr("Server Settings"), [this](QWidget* page) { buildServerSettings(page); });
     QWidget* run = SSTab1_->addPage(tr("Run Quake II"), [this](QWidget* page) { buildRun(page); });
     SSTab1_->setCurrentIndex(0);
@@ -127,8 +128,6 @@ frmVelo::frmVelo(core::SettingsFile& settings, Services& services, QWidget* pare
     auto* cmdClose = makeButton(this, "cmdClose", tr("&Close"), {8040, 6840, 1095, 375});
     connect(cmdAbout, &QPushButton::clicked, this, &frmVelo::cmdAbout_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmVelo::cmdClose_Click);
-
-    connectLaunchOptions();
 }
 
 frmVelo::~frmVelo() = default;
@@ -139,13 +138,13 @@ void frmVelo::buildWelcome(QWidget* page) {
 
 void frmVelo::buildModSettings(QWidget* page) {
     makeLabel(page, "lblQPath", tr("Quake II Path"), {2760, 480, 2895, 255}, true);
-    txtQDir_ = makeEdit(page, "txtQDir", QString(), {2760, 840, 2175, 285}, 0, true);
+    txtQDir_ = makeEdit(page, "txtQDir", loadedFolder_, {2760, 840, 2175, 285}, 0, true);
     auto* cmdQDir = makeButton(page, "cmdQDir", QStringLiteral("..."), {4980, 840, 375, 285});
     cmdQDir->setToolTip(tr("Choose another game directory"));
     makeLabel(page, "lblModSel", tr("Quake II MODs"), {5760, 480, 1815, 255}, true);
     // Made editable and named only when first used (modList): a line edit and its
     // completer are not worth their memory at start-up on a page not yet opened.
-    auto* mods = makeListCombo(page, "", {}, QString(), {5760, 840, 2775, 315}, false);
+    auto* mods = makeListCombo(page, "", loadedMods_, QString(), {5760, 840, 2775, 315}, false);
     cmbMod_ = mods;
     cmbMod_->installEventFilter(this);
     connect(mods, &ListCombo::listOpening, this, &frmVelo::cmbMod_ListOpening);
@@ -164,7 +163,7 @@ void frmVelo::buildDeathmatchOptions(QWidget* page) {
     makeLabel(page, "Label5", tr("Sensitivity"), {1920, 960, 2175, 255});
     HScroll1_ = makeHScroll(page, "HScroll1", 1, 13, 3, {1920, 1200, 2055, 255});
     txtFreelook_ =
-        makeEdit(page, "txtFreelook", QStringLiteral("3"), {4080, 1200, 375, 285}, 2, true);
+        makeEdit(page, "txtFreelook", qs(kept_.Sensitivity), {4080, 1200, 375, 285}, 2, true);
     makeLabel(page, "Label9", tr("Handness"), {6360, 480, 1335, 255}, true);
     makeOption(page, "optLeft", tr("Left Handed"), {6360, 960, 1575, 195}, false);
     makeOption(page, "OptRight", tr("Right Handed"), {6360, 1320, 1455, 195}, false);
@@ -183,6 +182,7 @@ void frmVelo::buildDeathmatchOptions(QWidget* page) {
     connect(Combo1_, &QComboBox::activated, this, &frmVelo::Combo1_Click);
     connect(cmdCustom_, &QPushButton::clicked, this, &frmVelo::cmdCustom_Click);
     connect(cmdExtra, &QPushButton::clicked, this, &frmVelo::cmdExtra_Click);
+    connectLaunchOptions();
 }
 
 void frmVelo::buildServerSettings(QWidget* page) {
@@ -305,20 +305,17 @@ bool frmVelo::Form_Load() {
         }
         chosen = qs(*path);
     }
-    txtQDir_->setText(*chosen);
-    cmbMod_->clear();
+    loadedFolder_ = *chosen;
+    loadedMods_.clear();
     for (char slot = '0'; slot <= '9'; ++slot) {
         const std::string key = std::string("Mod") + slot;
         const auto mod = read("Mod", key.c_str());
         if (!mod) {
             return false;
         }
-        cmbMod_->addItem(qs(*mod));
+        loadedMods_ << qs(*mod);
     }
-    // Shown again here in case the box was made before the fill.
-    cmbMod_->setEditText(QLatin1String(kFirstMod));
     core::setStartValues(kept_);
-    txtFreelook_->setText(qs(kept_.Sensitivity));
     return true;
 }
 
@@ -335,6 +332,7 @@ std::optional<QString> frmVelo::runLocator() {
 }
 
 QComboBox* frmVelo::modList() const {
+    SSTab1_->buildAll();
     if (!cmbMod_->isEditable()) {
         makeEditable(cmbMod_, QLatin1String(kFirstMod));
         cmbMod_->setObjectName(QStringLiteral("cmbMod"));
@@ -343,6 +341,7 @@ QComboBox* frmVelo::modList() const {
 }
 
 QString frmVelo::gameDirectory() const {
+    SSTab1_->buildAll();
     return txtQDir_->text();
 }
 
@@ -353,7 +352,7 @@ void frmVelo::buildPages() {
 core::LaunchOptions frmVelo::currentOptions() const {
     SSTab1_->buildAll();
     core::LaunchOptions options = kept_;
-    options.GameDir = ss(txtQDir_->text());
+    options.GameDir = ss(gameDirectory());
     options.ModName = ss(modList()->currentText());
     options.Sensitivity = ss(txtFreelook_->text());
     options.Dedicated = chkDedicated_->isChecked();
@@ -642,7 +641,7 @@ void frmVelo::cmdBatch_Click() {
     platform::MaybeError error = start.error;
     if (!error) {
         error = script ? core::writeLaunchScript(file, start.plan)
-                       : core::writeBatchFile(file, start.plan.commandLine, ss(txtQDir_->text()));
+                       : core::writeBatchFile(file, start.plan.commandLine, ss(gameDirectory()));
     }
     if (error) {
         warn(services_, this,
@@ -658,7 +657,7 @@ QString frmVelo::lineFor(const QObject* button) {
         return qs(start.error->message());
     }
     if (button == cmdBatch_) {
-        return qs(core::batchLine(start.plan.commandLine, ss(txtQDir_->text())));
+        return qs(core::batchLine(start.plan.commandLine, ss(gameDirectory())));
     }
     return qs(start.shown);
 }
@@ -680,7 +679,7 @@ void frmVelo::cmdInsert_Click() {
     FileDialogRequest request;
     request.filters = QStringList{tr("Quake 2 Maps(*.bsp)")};
     // The mod's maps folder, else the base game's, else the game folder itself.
-    const QString game = txtQDir_->text();
+    const QString game = gameDirectory();
     const std::string base = platform::baseFolder(platform::nativePath(ss(game)));
     request.startFolder = game;
     for (const QString& folder : {QDir(game).filePath(modList()->currentText()), qs(base)}) {

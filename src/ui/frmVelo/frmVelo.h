@@ -37,7 +37,8 @@ public:
     frmVelo(core::SettingsFile& settings, Services& services, QWidget* parent = nullptr);
     ~frmVelo() override;
 
-    // The start-up; false when the settings file could not be read and the program ends.
+    // The start-up, before any page but "Welcome" is made; false when the settings file
+    // could not be read and the program ends.
     bool Form_Load();
 
     // Makes the pages that are otherwise made when first shown or first needed.
@@ -141,6 +142,10 @@ private:
     scripts::ExtraLines extraLines_;
     QPointer<frmMod> modEditor_;
     QPointer<frmServers> servers_;
+
+    // What Form_Load read for "Mod Settings", shown when that page is made.
+    QString loadedFolder_;
+    QStringList loadedMods_;
 
     TabControl* SSTab1_ = nullptr;
     QLineEdit* txtQDir_ = nullptr;
