@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -268,19 +269,39 @@ Picture* makePicture(QWidget* parent, const char* name, const QString& resource,
     return picture;
 }
 
-QIcon drawnIcon(const QString& resource) {
-    QPicture picture;
-    picture.load(resource);
-    QIcon icon;
-    for (const int side : {16, 32, 64, 128}) {
-        QPixmap pixmap(side, side);
+namespace {
+// Draws the icon at whatever size is asked for, when it is asked for: the icon keeps no
+// pixmaps of its own.
+class PictureIcon : public QIconEngine {
+public:
+    explicit PictureIcon(const QString& resource) { picture_.load(resource); }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->save();
+        painter->translate(rect.topLeft());
+        drawScaled(*painter, picture_, rect.size());
+        painter->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        drawScaled(painter, picture, pixmap.size());
-        painter.end();
-        icon.addPixmap(pixmap);
+        paint(&painter, pixmap.rect(), mode, state);
+        return pixmap;
     }
-    return icon;
+    // The sizes a window manager is handed for title bars, task bars and window switchers.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
+    }
+    QIconEngine* clone() const override { return new PictureIcon(*this); }
+
+private:
+    QPicture picture_;
+};
+} // namespace
+
+QIcon drawnIcon(const QString& resource) {
+    return QIcon(new PictureIcon(resource));
 }
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

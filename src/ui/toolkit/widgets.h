@@ -79,8 +79,7 @@ private:
 
 Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box);
 
-// An icon drawn from a picture resource at 16, 32, 64 and 128 pixels, the sizes a desktop
-// is given of a scalable icon.
+// An icon drawn from a picture resource at the size asked for.
 QIcon drawnIcon(const QString& resource);
 
 // A label that acts as a link: blue (on a dark background the palette's link colour), bold
