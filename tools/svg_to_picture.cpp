@@ -1,11 +1,125 @@
 // Records an SVG file's drawing as a picture of painter commands, at the SVG's own size.
-// Used at build time, so the program draws its artwork without an SVG reader.
+// Used at build time, so the program draws its artwork without an SVG reader. Every
+// stroke and every glyph is recorded as the area it covers, so drawing the picture later
+// needs neither the stroker nor a font.
 #include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QPicture>
 #include <QSvgRenderer>
 
 #include <cstdio>
+
+namespace {
+
+// Hands every shape on to a recording painter as filled areas.
+class FillingEngine : public QPaintEngine {
+public:
+    explicit FillingEngine(QPainter& out) : QPaintEngine(AllFeatures), out_(out) {}
+
+    bool supported() const { return supported_; }
+
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    Type type() const override { return User; }
+
+    void updateState(const QPaintEngineState& now) override {
+        const QPaintEngine::DirtyFlags dirty = now.state();
+        if (dirty & DirtyPen) {
+            pen_ = now.pen();
+        }
+        if (dirty & DirtyBrush) {
+            brush_ = now.brush();
+        }
+        if (dirty & DirtyTransform) {
+            out_.setTransform(now.transform());
+        }
+        if (dirty & DirtyOpacity) {
+            out_.setOpacity(now.opacity());
+        }
+        if (dirty & DirtyHints) {
+            out_.setRenderHints(now.renderHints());
+        }
+        // Not in the artwork; a picture that needs them would come out wrong.
+        if (((dirty & (DirtyClipPath | DirtyClipRegion)) && now.clipOperation() != Qt::NoClip) ||
+            ((dirty & DirtyCompositionMode) &&
+             now.compositionMode() != QPainter::CompositionMode_SourceOver)) {
+            supported_ = false;
+        }
+    }
+
+    void drawPath(const QPainterPath& path) override {
+        if (brush_.style() != Qt::NoBrush) {
+            out_.fillPath(path, brush_);
+        }
+        if (pen_.style() == Qt::NoPen) {
+            return;
+        }
+        if (pen_.isCosmetic()) {
+            out_.strokePath(path, pen_);
+            return;
+        }
+        QPainterPathStroker stroker(pen_);
+        out_.fillPath(stroker.createStroke(path), pen_.brush());
+    }
+
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
+        QPainterPath path;
+        path.addPolygon(QPolygonF(QList<QPointF>(points, points + count)));
+        if (mode == PolylineMode) {
+            const QBrush brush = brush_;
+            brush_ = Qt::NoBrush;
+            drawPath(path);
+            brush_ = brush;
+            return;
+        }
+        path.closeSubpath();
+        path.setFillRule(mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
+        drawPath(path);
+    }
+
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { supported_ = false; }
+
+private:
+    QPainter& out_;
+    QPen pen_;
+    QBrush brush_;
+    bool supported_ = true;
+};
+
+class FillingDevice : public QPaintDevice {
+public:
+    FillingDevice(QPainter& out, QSize size) : engine_(out), size_(size) {}
+    QPaintEngine* paintEngine() const override { return &engine_; }
+    bool supported() const { return engine_.supported(); }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return size_.width();
+        case PdmHeight:
+            return size_.height();
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return 96; // dots per inch, and what is left of counts
+        }
+    }
+
+private:
+    mutable FillingEngine engine_;
+    QSize size_;
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {
@@ -27,10 +141,21 @@ int main(int argc, char* argv[]) {
     // The bounds are the SVG's own, not those of what is drawn: a stroke on the edge or
     // a transparent margin must not shift or scale the picture.
     picture.setBoundingRect(QRect(QPoint(0, 0), renderer.defaultSize()));
+    bool supported = false;
     {
-        QPainter painter(&picture);
+        QPainter recorder(&picture);
+        recorder.setPen(Qt::NoPen);
+        FillingDevice device(recorder, renderer.defaultSize());
+        QPainter painter(&device);
         painter.setRenderHint(QPainter::Antialiasing);
         renderer.render(&painter, QRectF(picture.boundingRect()));
+        painter.end();
+        supported = device.supported();
+    }
+    if (!supported) {
+        std::fprintf(stderr, "%s: uses clipping, images or blending this tool cannot record\n",
+                     argv[1]);
+        return 1;
     }
     if (!picture.save(out)) {
         std::fprintf(stderr, "%s: cannot be written\n", argv[2]);
