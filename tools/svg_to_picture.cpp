@@ -12,6 +12,7 @@
 #include <QSvgRenderer>
 
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -98,20 +99,31 @@ public:
 
 protected:
     int metric(PaintDeviceMetric metric) const override {
+        constexpr int dpi = 96;
         switch (metric) {
         case PdmWidth:
             return size_.width();
         case PdmHeight:
             return size_.height();
+        case PdmWidthMM:
+            return size_.width() * 254 / (10 * dpi);
+        case PdmHeightMM:
+            return size_.height() * 254 / (10 * dpi);
+        case PdmNumColors:
+            return std::numeric_limits<int>::max();
         case PdmDepth:
             return 32;
         case PdmDevicePixelRatio:
             return 1;
         case PdmDevicePixelRatioScaled:
             return static_cast<int>(devicePixelRatioFScale());
-        default:
-            return 96; // dots per inch, and what is left of counts
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return dpi;
         }
+        return 0;
     }
 
 private:
