@@ -1,8 +1,11 @@
 // Records an SVG file's drawing as a picture of painter commands, at the SVG's own size.
 // Used at build time, so the program draws its artwork without an SVG reader. Every
 // stroke and every glyph is recorded as the area it covers, so drawing the picture later
-// needs neither the stroker nor a font.
+// needs neither the stroker nor a font. Given a size, it writes a square PNG of the same
+// recording instead: the fixed-size icons that desktops without SVG icon support look for,
+// drawn as the window's own icon is.
 #include <QGuiApplication>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -12,6 +15,7 @@
 #include <QSvgRenderer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -131,11 +135,27 @@ private:
     QSize size_;
 };
 
+// The picture drawn on a transparent square of side pixels.
+bool savePng(const QPicture& picture, const QString& file, int side) {
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(double(side) / picture.boundingRect().width(),
+                      double(side) / picture.boundingRect().height());
+        painter.drawPicture(0, 0, picture);
+    }
+    return image.save(file, "PNG");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s IN.svg OUT.picture\n", argv[0]);
+    const int side = argc == 4 ? std::atoi(argv[3]) : 0;
+    if ((argc != 3 && argc != 4) || (argc == 4 && side <= 0)) {
+        std::fprintf(stderr, "usage: %s IN.svg OUT.picture\n       %s IN.svg OUT.png SIZE\n",
+                     argv[0], argv[0]);
         return 2;
     }
     // Lettering needs the font database, which needs an application; no display does.
@@ -169,7 +189,7 @@ int main(int argc, char* argv[]) {
                      argv[1]);
         return 1;
     }
-    if (!picture.save(out)) {
+    if (!(side > 0 ? savePng(picture, out, side) : picture.save(out))) {
         std::fprintf(stderr, "%s: cannot be written\n", argv[2]);
         return 1;
     }
