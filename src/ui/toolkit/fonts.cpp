@@ -32,9 +32,13 @@ QFont headingFont(int pixelSize) {
     return font(sans(), pixelSize, true);
 }
 QFont tabFont() {
-    return font({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman"),
-                 QStringLiteral("DejaVu Serif")},
-                12, false);
+    QFont f = font({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman"),
+                    QStringLiteral("DejaVu Serif")},
+                   12, false);
+    // The tabs show only their own five captions, which every such face holds: the search
+    // for faces to borrow missing letters from is not worth its time at start-up.
+    f.setStyleStrategy(QFont::NoFontMerging);
+    return f;
 }
 
 } // namespace velo::ui
