@@ -1,9 +1,12 @@
-// Records an SVG file's drawing as a picture of painter commands, at the SVG's own size.
+// Records an SVG file's drawing as the filled areas it is made of, at the SVG's own size.
 // Used at build time, so the program draws its artwork without an SVG reader. Every
 // stroke and every glyph is recorded as the area it covers, so drawing the picture later
 // needs neither the stroker nor a font. Given a size, it writes a square PNG of the same
 // recording instead: the fixed-size icons that desktops without SVG icon support look for,
 // drawn as the window's own icon is.
+#include "ui/toolkit/recorded.h"
+
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPaintDevice>
@@ -11,7 +14,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
-#include <QPicture>
 #include <QSvgRenderer>
 
 #include <cstdio>
@@ -23,7 +25,7 @@ namespace {
 // Hands every shape on to a recording painter as filled areas.
 class FillingEngine : public QPaintEngine {
 public:
-    explicit FillingEngine(QPainter& out) : QPaintEngine(AllFeatures), out_(out) {}
+    explicit FillingEngine(velo::ui::RecordingWriter& out) : QPaintEngine(AllFeatures), out_(out) {}
 
     bool supported() const { return supported_; }
 
@@ -40,13 +42,10 @@ public:
             brush_ = now.brush();
         }
         if (dirty & DirtyTransform) {
-            out_.setTransform(now.transform());
+            transform_ = now.transform();
         }
         if (dirty & DirtyOpacity) {
-            out_.setOpacity(now.opacity());
-        }
-        if (dirty & DirtyHints) {
-            out_.setRenderHints(now.renderHints());
+            opacity_ = now.opacity();
         }
         // Not in the artwork; a picture that needs them would come out wrong.
         if (((dirty & (DirtyClipPath | DirtyClipRegion)) && now.clipOperation() != Qt::NoClip) ||
@@ -58,17 +57,18 @@ public:
 
     void drawPath(const QPainterPath& path) override {
         if (brush_.style() != Qt::NoBrush) {
-            out_.fillPath(path, brush_);
+            fill(path, brush_);
         }
         if (pen_.style() == Qt::NoPen) {
             return;
         }
+        // A stroke of a width that does not scale has no area to record.
         if (pen_.isCosmetic()) {
-            out_.strokePath(path, pen_);
+            supported_ = false;
             return;
         }
         QPainterPathStroker stroker(pen_);
-        out_.fillPath(stroker.createStroke(path), pen_.brush());
+        fill(stroker.createStroke(path), pen_.brush());
     }
 
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
@@ -89,15 +89,24 @@ public:
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { supported_ = false; }
 
 private:
-    QPainter& out_;
+    void fill(const QPainterPath& area, const QBrush& brush) {
+        // A pen without a brush draws nothing.
+        if (brush.style() != Qt::NoBrush) {
+            supported_ = out_.fill(area, brush, transform_, opacity_) && supported_;
+        }
+    }
+
+    velo::ui::RecordingWriter& out_;
     QPen pen_;
     QBrush brush_;
+    QTransform transform_;
+    qreal opacity_ = 1;
     bool supported_ = true;
 };
 
 class FillingDevice : public QPaintDevice {
 public:
-    FillingDevice(QPainter& out, QSize size) : engine_(out), size_(size) {}
+    FillingDevice(velo::ui::RecordingWriter& out, QSize size) : engine_(out), size_(size) {}
     QPaintEngine* paintEngine() const override { return &engine_; }
     bool supported() const { return engine_.supported(); }
 
@@ -135,18 +144,23 @@ private:
     QSize size_;
 };
 
-// The picture drawn on a transparent square of side pixels.
-bool savePng(const QPicture& picture, const QString& file, int side) {
+// The recording drawn on a transparent square of side pixels.
+bool savePng(const QByteArray& recording, const QString& file, int side) {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(double(side) / picture.boundingRect().width(),
-                      double(side) / picture.boundingRect().height());
-        painter.drawPicture(0, 0, picture);
+        if (!velo::ui::drawRecorded(painter, recording, QSizeF(side, side))) {
+            return false;
+        }
     }
     return image.save(file, "PNG");
+}
+
+bool save(const QByteArray& recording, const QString& file) {
+    QFile out(file);
+    return out.open(QIODevice::WriteOnly) && out.write(recording) == recording.size() &&
+           out.flush();
 }
 
 } // namespace
@@ -169,18 +183,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s: not a valid SVG file with a size\n", argv[1]);
         return 1;
     }
-    QPicture picture;
     // The bounds are the SVG's own, not those of what is drawn: a stroke on the edge or
     // a transparent margin must not shift or scale the picture.
-    picture.setBoundingRect(QRect(QPoint(0, 0), renderer.defaultSize()));
+    velo::ui::RecordingWriter recording(renderer.defaultSize());
     bool supported = false;
     {
-        QPainter recorder(&picture);
-        recorder.setPen(Qt::NoPen);
-        FillingDevice device(recorder, renderer.defaultSize());
+        FillingDevice device(recording, renderer.defaultSize());
         QPainter painter(&device);
         painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(picture.boundingRect()));
+        renderer.render(&painter, QRectF(QPointF(0, 0), renderer.defaultSize()));
         painter.end();
         supported = device.supported();
     }
@@ -189,7 +200,7 @@ int main(int argc, char* argv[]) {
                      argv[1]);
         return 1;
     }
-    if (!(side > 0 ? savePng(picture, out, side) : picture.save(out))) {
+    if (!(side > 0 ? savePng(recording.data(), out, side) : save(recording.data(), out))) {
         std::fprintf(stderr, "%s: cannot be written\n", argv[2]);
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "widgets.h"
 
 #include "fonts.h"
+#include "recorded.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResource>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleFactory>
@@ -235,24 +237,19 @@ QFrame* makeLine(QWidget* parent, const char* name, Twips box) {
 Picture::Picture(QWidget* parent, const QString& resource) : QWidget(parent), resource_(resource) {}
 
 namespace {
-void drawScaled(QPainter& painter, const QPicture& picture, const QSize& size) {
-    const QRect bounds = picture.boundingRect();
-    if (bounds.isEmpty()) {
-        return;
-    }
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(double(size.width()) / bounds.width(), double(size.height()) / bounds.height());
-    painter.drawPicture(-bounds.topLeft(), picture);
+// The resource's bytes where they lie in the program; stored unpacked, they are not copied.
+QByteArray recordingIn(const QString& resource) {
+    return QResource(resource).uncompressedData();
 }
 } // namespace
 
 void Picture::paintEvent(QPaintEvent*) {
-    // Read at the first paint, so the artwork of pages never opened costs nothing.
-    if (picture_.isNull()) {
-        picture_.load(resource_);
+    // Looked up at the first paint, so the artwork of pages never opened costs nothing.
+    if (recording_.isNull()) {
+        recording_ = recordingIn(resource_);
     }
     QPainter painter(this);
-    drawScaled(painter, picture_, size());
+    drawRecorded(painter, recording_, size());
 }
 
 void Picture::mouseReleaseEvent(QMouseEvent* event) {
@@ -274,12 +271,12 @@ namespace {
 // pixmaps of its own.
 class PictureIcon : public QIconEngine {
 public:
-    explicit PictureIcon(const QString& resource) { picture_.load(resource); }
+    explicit PictureIcon(const QString& resource) : recording_(recordingIn(resource)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
         painter->save();
         painter->translate(rect.topLeft());
-        drawScaled(*painter, picture_, rect.size());
+        drawRecorded(*painter, recording_, rect.size());
         painter->restore();
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
@@ -296,7 +293,7 @@ public:
     QIconEngine* clone() const override { return new PictureIcon(*this); }
 
 private:
-    QPicture picture_;
+    QByteArray recording_;
 };
 } // namespace
 

@@ -5,9 +5,9 @@
 
 #include "twips.h"
 
+#include <QByteArray>
 #include <QComboBox>
 #include <QLabel>
-#include <QPicture>
 #include <QString>
 #include <QStringList>
 #include <QTabWidget>
@@ -59,7 +59,7 @@ signals:
 ListCombo* makeListCombo(QWidget* parent, const char* name, const QStringList& items,
                          const QString& text, Twips box, bool editable = true);
 
-// A picture drawn from a recorded picture resource, scaled to its box; clickable.
+// A picture drawn from a recorded artwork resource, scaled to its box; clickable.
 class Picture : public QWidget {
     Q_OBJECT
 public:
@@ -74,12 +74,12 @@ protected:
 
 private:
     QString resource_;
-    QPicture picture_;
+    QByteArray recording_;
 };
 
 Picture* makePicture(QWidget* parent, const char* name, const QString& resource, Twips box);
 
-// An icon drawn from a picture resource at the size asked for.
+// An icon drawn from a recorded artwork resource at the size asked for.
 QIcon drawnIcon(const QString& resource);
 
 // A label that acts as a link: blue (on a dark background the palette's link colour), bold

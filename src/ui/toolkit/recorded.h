@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QBrush>
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QSizeF>
+#include <QTransform>
+
+class QPainter;
+class QPainterPath;
+
+namespace velo::ui {
+
+// Artwork recorded at build time as the filled areas it is drawn of: drawing it needs no
+// reader of the artwork's source, no stroker and no font, and reading it walks flat
+// numbers where they lie in the program, with nothing to unpack first.
+
+// The size the artwork was drawn at; empty when the data is not a recording.
+QSizeF recordedSize(QByteArrayView data);
+
+// Draws the recording scaled to size and leaves the painter as it was. False, with the
+// rest left undrawn, when the data is damaged or of a kind this reader does not know.
+bool drawRecorded(QPainter& painter, QByteArrayView data, const QSizeF& size);
+
+// Builds a recording, one filled area after another.
+class RecordingWriter {
+public:
+    explicit RecordingWriter(const QSizeF& size);
+
+    // False when the brush is of a kind a recording cannot hold (images, patterns,
+    // conical gradients).
+    bool fill(const QPainterPath& area, const QBrush& brush, const QTransform& transform,
+              qreal opacity);
+    const QByteArray& data() const { return data_; }
+
+private:
+    template <class T> void put(T value);
+    void putTransform(const QTransform& transform);
+    bool putBrush(const QBrush& brush);
+
+    QByteArray data_;
+    bool started_ = false;
+    QBrush brush_;
+    QTransform transform_;
+    qreal opacity_ = 1;
+};
+
+} // namespace velo::ui

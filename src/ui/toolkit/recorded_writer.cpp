@@ -1,0 +1,99 @@
+#include "recorded.h"
+#include "recorded_format.h"
+
+#include <QPainterPath>
+
+namespace velo::ui {
+
+using namespace recording;
+
+RecordingWriter::RecordingWriter(const QSizeF& size) {
+    data_.append(kMagic, sizeof kMagic);
+    put(kVersion);
+    put(float(size.width()));
+    put(float(size.height()));
+}
+
+template <class T> void RecordingWriter::put(T value) {
+    data_.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+void RecordingWriter::putTransform(const QTransform& t) {
+    for (qreal v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+        put(float(v));
+    }
+}
+
+bool RecordingWriter::putBrush(const QBrush& brush) {
+    const QGradient* gradient = brush.gradient();
+    if (brush.style() == Qt::SolidPattern) {
+        put(quint8(Solid));
+        put(quint32(brush.color().rgba()));
+        return true;
+    }
+    if (gradient == nullptr || gradient->stops().size() > 255) {
+        return false;
+    }
+    if (gradient->type() == QGradient::LinearGradient) {
+        const auto* linear = static_cast<const QLinearGradient*>(gradient);
+        put(quint8(Linear));
+        for (qreal v : {linear->start().x(), linear->start().y(), linear->finalStop().x(),
+                        linear->finalStop().y()}) {
+            put(float(v));
+        }
+    } else if (gradient->type() == QGradient::RadialGradient) {
+        const auto* radial = static_cast<const QRadialGradient*>(gradient);
+        put(quint8(Radial));
+        for (qreal v :
+             {radial->center().x(), radial->center().y(), radial->centerRadius(),
+              radial->focalPoint().x(), radial->focalPoint().y(), radial->focalRadius()}) {
+            put(float(v));
+        }
+    } else {
+        return false;
+    }
+    put(quint8(gradient->spread()));
+    put(quint8(gradient->coordinateMode()));
+    put(quint8(gradient->interpolationMode()));
+    put(quint8(gradient->stops().size()));
+    for (const QGradientStop& stop : gradient->stops()) {
+        put(float(stop.first));
+        put(quint32(stop.second.rgba()));
+    }
+    putTransform(brush.transform());
+    return true;
+}
+
+bool RecordingWriter::fill(const QPainterPath& area, const QBrush& brush,
+                           const QTransform& transform, qreal opacity) {
+    if (!started_ || transform != transform_) {
+        put(quint8(Transform));
+        putTransform(transform);
+        transform_ = transform;
+    }
+    if (!started_ || opacity != opacity_) {
+        put(quint8(Opacity));
+        put(float(opacity));
+        opacity_ = opacity;
+    }
+    if (!started_ || brush != brush_) {
+        if (!putBrush(brush)) {
+            return false;
+        }
+        brush_ = brush;
+    }
+    started_ = true;
+    put(quint8(Path));
+    put(quint8(area.fillRule()));
+    put(quint32(area.elementCount()));
+    for (int i = 0; i < area.elementCount(); ++i) {
+        put(quint8(area.elementAt(i).type));
+    }
+    for (int i = 0; i < area.elementCount(); ++i) {
+        put(float(area.elementAt(i).x));
+        put(float(area.elementAt(i).y));
+    }
+    return true;
+}
+
+} // namespace velo::ui
