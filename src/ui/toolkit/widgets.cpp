@@ -73,7 +73,11 @@ bool releasedInside(const QWidget* widget, const QMouseEvent* event) {
 } // namespace
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, Twips box, bool bold) {
-    auto* label = place(new QLabel(text, parent), name, box);
+    auto* label = place(new QLabel(parent), name, box);
+    // Captions are plain words: not looking for markup in them spares the first window
+    // the code that would.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setFont(bold ? boldFont() : controlFont());
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -286,9 +290,10 @@ public:
         paint(&painter, pixmap.rect(), mode, state);
         return pixmap;
     }
-    // The sizes a window manager is handed for title bars, task bars and window switchers.
+    // The sizes a window manager is handed for title bars and task bars; desktops take
+    // larger ones from the installed icon theme, found through the desktop file's name.
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}};
     }
     QIconEngine* clone() const override { return new PictureIcon(*this); }
 
