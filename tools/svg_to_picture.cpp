@@ -92,8 +92,44 @@ private:
     void fill(const QPainterPath& area, const QBrush& brush) {
         // A pen without a brush draws nothing.
         if (brush.style() != Qt::NoBrush) {
-            supported_ = out_.fill(area, brush, transform_, opacity_) && supported_;
+            supported_ =
+                out_.fill(area, brush, transform_, opacity_, edgesShow(area, brush)) && supported_;
         }
+    }
+
+    // Whether smoothing the area's edges changes a pixel, drawn alone at the sizes the
+    // artwork is shown at; where the area fades out before its edge, it does not.
+    bool edgesShow(const QPainterPath& area, const QBrush& brush) const {
+        for (qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+            const QTransform at = transform_ * QTransform::fromScale(scale, scale);
+            const QRect bounds = at.map(area).boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2);
+            if (bounds.isEmpty()) {
+                continue;
+            }
+            QImage smooth(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+            smooth.fill(Qt::transparent);
+            QImage sharp = smooth;
+            for (QImage* image : {&smooth, &sharp}) {
+                QPainter painter(image);
+                painter.setRenderHint(QPainter::Antialiasing, image == &smooth);
+                painter.setTransform(at * QTransform::fromTranslate(-bounds.x(), -bounds.y()));
+                painter.setOpacity(opacity_);
+                painter.fillPath(area, brush);
+            }
+            for (int y = 0; y < smooth.height(); ++y) {
+                const auto* a = reinterpret_cast<const QRgb*>(smooth.constScanLine(y));
+                const auto* b = reinterpret_cast<const QRgb*>(sharp.constScanLine(y));
+                for (int x = 0; x < smooth.width(); ++x) {
+                    if (std::abs(qAlpha(a[x]) - qAlpha(b[x])) > 2 ||
+                        std::abs(qRed(a[x]) - qRed(b[x])) > 2 ||
+                        std::abs(qGreen(a[x]) - qGreen(b[x])) > 2 ||
+                        std::abs(qBlue(a[x]) - qBlue(b[x])) > 2) {
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
     }
 
     velo::ui::RecordingWriter& out_;

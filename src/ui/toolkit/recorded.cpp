@@ -226,6 +226,14 @@ bool play(QPainter& painter, Reader& in, const QTransform& base) {
             }
             break;
         }
+        case Antialias: {
+            quint8 on = 0;
+            if (!in.take(on) || on > 1) {
+                return false;
+            }
+            painter.setRenderHint(QPainter::Antialiasing, on == 1);
+            break;
+        }
         case Path:
             if (!takePath(in, path)) {
                 return false;

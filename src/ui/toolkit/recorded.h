@@ -28,9 +28,10 @@ public:
     explicit RecordingWriter(const QSizeF& size);
 
     // False when the brush is of a kind a recording cannot hold (images, patterns,
-    // conical gradients).
+    // conical gradients). Smoothing the edges costs most where the area is translucent;
+    // it can be left out where it would not show.
     bool fill(const QPainterPath& area, const QBrush& brush, const QTransform& transform,
-              qreal opacity);
+              qreal opacity, bool antialiased = true);
     const QByteArray& data() const { return data_; }
 
 private:
@@ -43,6 +44,7 @@ private:
     QBrush brush_;
     QTransform transform_;
     qreal opacity_ = 1;
+    bool antialiased_ = true;
 };
 
 } // namespace velo::ui

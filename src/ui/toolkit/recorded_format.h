@@ -20,6 +20,7 @@ enum Tag : quint8 {
     Linear = 'L',    // start and final point, then the gradient's tail
     Radial = 'R',    // centre, radius, focal point, focal radius, then the tail
     Path = 'P',      // fill rule, element count, the element types, then their points
+    Antialias = 'A', // a byte: 1 to smooth the edges of the areas after it, 0 not to
 };
 // A gradient's tail: spread, coordinate mode, interpolation mode, stop count, the stops
 // (position, colour), and the brush's transform.

@@ -65,7 +65,7 @@ bool RecordingWriter::putBrush(const QBrush& brush) {
 }
 
 bool RecordingWriter::fill(const QPainterPath& area, const QBrush& brush,
-                           const QTransform& transform, qreal opacity) {
+                           const QTransform& transform, qreal opacity, bool antialiased) {
     if (!started_ || transform != transform_) {
         put(quint8(Transform));
         putTransform(transform);
@@ -75,6 +75,11 @@ bool RecordingWriter::fill(const QPainterPath& area, const QBrush& brush,
         put(quint8(Opacity));
         put(float(opacity));
         opacity_ = opacity;
+    }
+    if (antialiased != antialiased_) {
+        put(quint8(Antialias));
+        put(quint8(antialiased ? 1 : 0));
+        antialiased_ = antialiased;
     }
     if (!started_ || brush != brush_) {
         if (!putBrush(brush)) {
