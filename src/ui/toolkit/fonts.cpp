@@ -1,5 +1,8 @@
 #include "fonts.h"
 
+#include <algorithm>
+
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace velo::ui {
@@ -7,7 +10,14 @@ namespace velo::ui {
 namespace {
 QFont font(const QStringList& families, int pixelSize, bool bold) {
     QFont f;
-    f.setFamilies(families);
+    // Only the first family installed is named: given the others too, the font database
+    // looks up the faces to borrow missing letters from when the font is first used, which
+    // costs as much as loading the face. It still borrows when a letter is missing.
+    const QStringList installed = QFontDatabase::families();
+    const auto first = std::find_if(families.begin(), families.end(), [&](const QString& name) {
+        return installed.contains(name, Qt::CaseInsensitive);
+    });
+    f.setFamilies(first != families.end() ? QStringList{*first} : families);
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     f.setStyleHint(families.first().contains(QLatin1String("Serif")) ? QFont::Serif
@@ -32,13 +42,9 @@ QFont headingFont(int pixelSize) {
     return font(sans(), pixelSize, true);
 }
 QFont tabFont() {
-    QFont f = font({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman"),
-                    QStringLiteral("DejaVu Serif")},
-                   12, false);
-    // The tabs show only their own five captions, which every such face holds: the search
-    // for faces to borrow missing letters from is not worth its time at start-up.
-    f.setStyleStrategy(QFont::NoFontMerging);
-    return f;
+    return font({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman"),
+                 QStringLiteral("DejaVu Serif")},
+                12, false);
 }
 
 } // namespace velo::ui
