@@ -1011,6 +1011,7 @@ int runLauncher(core::SettingsFile& settings, Services& services) {
     window.showSetups(settings.ReadAll());
     window.show();
     centreOnScreen(&window);
+    QTimer::singleShot(0, &window, [&window] { prepareCaptions(window); });
     return QApplication::exec();
 }
 

@@ -3,6 +3,7 @@
 #include "fonts.h"
 #include "recorded.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QIconEngine>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -431,6 +433,31 @@ void fixWindow(QWidget* window, const char* name, const QString& caption, int wi
     window->setWindowTitle(caption);
     window->setFont(controlFont());
     window->setFixedSize(toPixels(widthTwips, heightTwips));
+}
+
+void prepareCaptions(const QWidget& window) {
+    QImage scratch(256, 32, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    const auto draw = [&](const QWidget* widget, const QString& text) {
+        if (!text.isEmpty() && widget->isVisibleTo(&window)) {
+            painter.setFont(widget->font());
+            painter.drawText(scratch.rect(), Qt::TextShowMnemonic, text);
+        }
+    };
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        draw(label, label->text());
+    }
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        draw(button, button->text());
+    }
+    for (const QComboBox* combo : window.findChildren<QComboBox*>()) {
+        draw(combo, combo->currentText());
+    }
+    for (const QTabBar* bar : window.findChildren<QTabBar*>()) {
+        for (int i = 0; i < bar->count(); ++i) {
+            draw(bar, bar->tabText(i));
+        }
+    }
 }
 
 void centreOnScreen(QWidget* window) {

@@ -135,6 +135,11 @@ void fixWindow(QWidget* window, const char* name, const QString& caption, int wi
                int heightTwips);
 void centreOnScreen(QWidget* window);
 
+// Draws the captions a shown window holds once, off the screen, so that their face is
+// loaded and their letters drawn before the window's first paint. Called while the window
+// manager maps a new window, it uses time the start would spend waiting.
+void prepareCaptions(const QWidget& window);
+
 } // namespace velo::ui
 
 namespace velo::ui {
