@@ -116,17 +116,8 @@ private:
                 painter.setOpacity(opacity_);
                 painter.fillPath(area, brush);
             }
-            for (int y = 0; y < smooth.height(); ++y) {
-                const auto* a = reinterpret_cast<const QRgb*>(smooth.constScanLine(y));
-                const auto* b = reinterpret_cast<const QRgb*>(sharp.constScanLine(y));
-                for (int x = 0; x < smooth.width(); ++x) {
-                    if (std::abs(qAlpha(a[x]) - qAlpha(b[x])) > 2 ||
-                        std::abs(qRed(a[x]) - qRed(b[x])) > 2 ||
-                        std::abs(qGreen(a[x]) - qGreen(b[x])) > 2 ||
-                        std::abs(qBlue(a[x]) - qBlue(b[x])) > 2) {
-                        return true;
-                    }
-                }
+            if (velo::ui::shareDiffering(smooth, sharp, 2) > 0) {
+                return true;
             }
         }
         return false;

@@ -21,24 +21,6 @@ QImage blank(const QSize& size) {
     return image;
 }
 
-// The share of pixels whose colour differs by more than a shade in some channel.
-double differing(const QImage& a, const QImage& b) {
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* pa = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x) {
-            if (std::abs(qRed(pa[x]) - qRed(pb[x])) > 24 ||
-                std::abs(qGreen(pa[x]) - qGreen(pb[x])) > 24 ||
-                std::abs(qBlue(pa[x]) - qBlue(pb[x])) > 24 ||
-                std::abs(qAlpha(pa[x]) - qAlpha(pb[x])) > 24) {
-                ++count;
-            }
-        }
-    }
-    return double(count) / (a.width() * a.height());
-}
-
 QByteArray recording(const QString& name) {
     return QResource(QStringLiteral(":/art/%1.picture").arg(name)).uncompressedData();
 }
@@ -69,7 +51,7 @@ private slots:
                 QPainter painter(&drawn);
                 QVERIFY2(ui::drawRecorded(painter, data, size), qPrintable(name));
             }
-            const double share = differing(expected, drawn);
+            const double share = ui::shareDiffering(expected, drawn, 24);
             QVERIFY2(
                 share < 0.002,
                 qPrintable(name +

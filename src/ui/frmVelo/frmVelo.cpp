@@ -332,7 +332,7 @@ std::optional<QString> frmVelo::runLocator() {
 }
 
 QComboBox* frmVelo::modList() const {
-    SSTab1_->buildAll();
+    buildPages();
     if (!cmbMod_->isEditable()) {
         makeEditable(cmbMod_, QLatin1String(kFirstMod));
         cmbMod_->setObjectName(QStringLiteral("cmbMod"));
@@ -341,16 +341,16 @@ QComboBox* frmVelo::modList() const {
 }
 
 QString frmVelo::gameDirectory() const {
-    SSTab1_->buildAll();
+    buildPages();
     return txtQDir_->text();
 }
 
-void frmVelo::buildPages() {
+void frmVelo::buildPages() const {
     SSTab1_->buildAll();
 }
 
 core::LaunchOptions frmVelo::currentOptions() const {
-    SSTab1_->buildAll();
+    buildPages();
     core::LaunchOptions options = kept_;
     options.GameDir = ss(gameDirectory());
     options.ModName = ss(modList()->currentText());

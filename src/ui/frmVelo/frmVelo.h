@@ -42,7 +42,7 @@ public:
     bool Form_Load();
 
     // Makes the pages that are otherwise made when first shown or first needed.
-    void buildPages();
+    void buildPages() const;
 
     // The shared state the other windows read and write.
     QString gameDirectory() const;

@@ -6,6 +6,7 @@
 #include <QSizeF>
 #include <QTransform>
 
+class QImage;
 class QPainter;
 class QPainterPath;
 
@@ -21,6 +22,10 @@ QSizeF recordedSize(QByteArrayView data);
 // Draws the recording scaled to size and leaves the painter as it was. False, with the
 // rest left undrawn, when the data is damaged or of a kind this reader does not know.
 bool drawRecorded(QPainter& painter, QByteArrayView data, const QSizeF& size);
+
+// The share of pixels of two images of one size and format whose colour differs by more
+// than tolerance in some channel: how a recording is checked against what it records.
+double shareDiffering(const QImage& a, const QImage& b, int tolerance);
 
 // Builds a recording, one filled area after another.
 class RecordingWriter {

@@ -1,11 +1,28 @@
 #include "recorded.h"
 #include "recorded_format.h"
 
+#include <QImage>
 #include <QPainterPath>
+
+#include <cstdlib>
 
 namespace velo::ui {
 
 using namespace recording;
+
+double shareDiffering(const QImage& a, const QImage& b, int tolerance) {
+    const auto apart = [tolerance](int x, int y) { return std::abs(x - y) > tolerance; };
+    qsizetype count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* pa = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            count += apart(qRed(pa[x]), qRed(pb[x])) || apart(qGreen(pa[x]), qGreen(pb[x])) ||
+                     apart(qBlue(pa[x]), qBlue(pb[x])) || apart(qAlpha(pa[x]), qAlpha(pb[x]));
+        }
+    }
+    return a.isNull() ? 0 : double(count) / double(qsizetype(a.width()) * a.height());
+}
 
 RecordingWriter::RecordingWriter(const QSizeF& size) {
     data_.append(kMagic, sizeof kMagic);
