@@ -12,7 +12,8 @@ top=$PWD
 jobs=$(nproc)
 
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
-    libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation libgtest-dev libgmock-dev)
+    libqt6svg6 qt6-qpa-plugins libgl-dev libfontconfig-dev fonts-liberation libgtest-dev
+    libgmock-dev)
 
 # What the test command needs beyond a build: the package tools and checkers (lintian,
 # hardening-check from devscripts), the desktop file and metadata validators, an X server

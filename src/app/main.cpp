@@ -3,6 +3,7 @@
 #include "core/setup.h"
 #include "platform/game_watch.h"
 #include "platform/path.h"
+#include "platform/startup.h"
 #include "ui/frmVelo/frmVelo.h"
 #include "ui/toolkit/services.h"
 
@@ -29,6 +30,7 @@ std::vector<std::string> argumentsOf(const QStringList& all) {
 
 int main(int argc, char* argv[]) {
     using velo::core::Arguments;
+    velo::platform::useOneHeap();
     const std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
     const Arguments early = velo::core::parseArguments(given);
     // Help, a wrong option and an unknown setup need no display: answered before the
@@ -41,6 +43,8 @@ int main(int argc, char* argv[]) {
         return usageFault(early.fault);
     }
     velo::platform::restoreChildSignal();
+    // A window's first text needs the font configuration: read while the toolkit starts.
+    velo::platform::FontConfigLoad fonts;
 
     // Chosen once: every read, write and probe of the settings file goes to this one path.
     const velo::platform::SettingsFolder folder = velo::platform::settingsFolder();
@@ -56,6 +60,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    fonts.wait();
     QApplication::setApplicationName(QStringLiteral("velo-start"));
     // Not a display name: the toolkit would append it to every window's caption.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.velo_start"));

@@ -2,6 +2,7 @@
 
 #include "platform/file.h"
 #include "platform/path.h"
+#include "platform/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -84,4 +85,13 @@ TEST(Folders, MadeStepByStepAndProbedForWriting) {
     EXPECT_EQ(error->subject, dir.file("x"));
     EXPECT_FALSE(error->reason.empty());
     EXPECT_EQ(dir.read("x"), "a file");
+}
+
+// The program's early returns let the read-ahead go unwaited: that must join, not abort.
+TEST(FontConfigLoad, JoinsWhetherWaitedForOnceTwiceOrNot) {
+    useOneHeap();
+    { FontConfigLoad unwaited; }
+    FontConfigLoad load;
+    load.wait();
+    load.wait();
 }
