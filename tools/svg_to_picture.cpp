@@ -3,7 +3,9 @@
 // stroke and every glyph is recorded as the area it covers, so drawing the picture later
 // needs neither the stroker nor a font. Given a size, it writes a square PNG of the same
 // recording instead: the fixed-size icons that desktops without SVG icon support look for,
-// drawn as the window's own icon is.
+// drawn as the window's own icon is. With --drawn-top, the top areas that cover little of
+// the picture are also stored as drawn at the picture's own size, for artwork shown at that
+// size on a window that must come up quickly.
 #include "ui/toolkit/recorded.h"
 
 #include <QFile>
@@ -18,14 +20,28 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// Hands every shape on to a recording painter as filled areas.
+constexpr int kTileSide = 16;
+
+struct Fill {
+    QPainterPath area;
+    QBrush brush;
+    QTransform transform;
+    qreal opacity = 1;
+    bool antialiased = true;
+};
+
+// Takes every shape down as the filled areas it covers.
 class FillingEngine : public QPaintEngine {
 public:
-    explicit FillingEngine(velo::ui::RecordingWriter& out) : QPaintEngine(AllFeatures), out_(out) {}
+    explicit FillingEngine(std::vector<Fill>& out) : QPaintEngine(AllFeatures), out_(out) {}
 
     bool supported() const { return supported_; }
 
@@ -92,8 +108,7 @@ private:
     void fill(const QPainterPath& area, const QBrush& brush) {
         // A pen without a brush draws nothing.
         if (brush.style() != Qt::NoBrush) {
-            supported_ =
-                out_.fill(area, brush, transform_, opacity_, edgesShow(area, brush)) && supported_;
+            out_.push_back({area, brush, transform_, opacity_, edgesShow(area, brush)});
         }
     }
 
@@ -123,7 +138,7 @@ private:
         return false;
     }
 
-    velo::ui::RecordingWriter& out_;
+    std::vector<Fill>& out_;
     QPen pen_;
     QBrush brush_;
     QTransform transform_;
@@ -133,7 +148,7 @@ private:
 
 class FillingDevice : public QPaintDevice {
 public:
-    FillingDevice(velo::ui::RecordingWriter& out, QSize size) : engine_(out), size_(size) {}
+    FillingDevice(std::vector<Fill>& out, QSize size) : engine_(out), size_(size) {}
     QPaintEngine* paintEngine() const override { return &engine_; }
     bool supported() const { return engine_.supported(); }
 
@@ -171,6 +186,67 @@ private:
     QSize size_;
 };
 
+// The first of the areas on top that together touch at most a quarter of the picture's
+// tiles; drawn at the picture's own size, they cost more to fill than to copy.
+std::size_t firstOfTop(const std::vector<Fill>& fills, const QSize& size) {
+    const std::size_t most = std::size_t((size.width() + kTileSide - 1) / kTileSide) *
+                             std::size_t((size.height() + kTileSide - 1) / kTileSide) / 4;
+    std::set<std::pair<int, int>> touched;
+    std::size_t first = fills.size();
+    while (first > 0) {
+        const Fill& fill = fills[first - 1];
+        const QRect bounds = fill.transform.map(fill.area).boundingRect().toAlignedRect() &
+                             QRect(QPoint(0, 0), size);
+        std::set<std::pair<int, int>> more = touched;
+        for (int y = bounds.top() / kTileSide; y <= bounds.bottom() / kTileSide; ++y) {
+            for (int x = bounds.left() / kTileSide; x <= bounds.right() / kTileSide; ++x) {
+                more.emplace(x, y);
+            }
+        }
+        if (more.size() > most) {
+            break;
+        }
+        touched = std::move(more);
+        --first;
+    }
+    return first;
+}
+
+bool record(velo::ui::RecordingWriter& recording, const std::vector<Fill>& fills, std::size_t from,
+            std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+        const Fill& f = fills[i];
+        if (!recording.fill(f.area, f.brush, f.transform, f.opacity, f.antialiased)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The areas as a recording, those from top on also as drawn at the picture's own size.
+bool record(velo::ui::RecordingWriter& recording, const std::vector<Fill>& fills, const QSize& size,
+            std::size_t top) {
+    if (!record(recording, fills, 0, top)) {
+        return false;
+    }
+    if (top < fills.size()) {
+        // Drawn alone, by the reader that will draw them, on a clear picture.
+        velo::ui::RecordingWriter alone(size);
+        if (!record(alone, fills, top, fills.size())) {
+            return false;
+        }
+        QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter painter(&drawn);
+        if (!velo::ui::drawRecorded(painter, alone.data(), size)) {
+            return false;
+        }
+        painter.end();
+        recording.drawnFromHere(drawn, kTileSide);
+    }
+    return record(recording, fills, top, fills.size());
+}
+
 // The recording drawn on a transparent square of side pixels.
 bool savePng(const QByteArray& recording, const QString& file, int side) {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
@@ -193,9 +269,11 @@ bool save(const QByteArray& recording, const QString& file) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const int side = argc == 4 ? std::atoi(argv[3]) : 0;
-    if ((argc != 3 && argc != 4) || (argc == 4 && side <= 0)) {
-        std::fprintf(stderr, "usage: %s IN.svg OUT.picture\n       %s IN.svg OUT.png SIZE\n",
+    const bool drawnTop = argc == 4 && std::strcmp(argv[3], "--drawn-top") == 0;
+    const int side = argc == 4 && !drawnTop ? std::atoi(argv[3]) : 0;
+    if ((argc != 3 && argc != 4) || (argc == 4 && !drawnTop && side <= 0)) {
+        std::fprintf(stderr,
+                     "usage: %s IN.svg OUT.picture [--drawn-top]\n       %s IN.svg OUT.png SIZE\n",
                      argv[0], argv[0]);
         return 2;
     }
@@ -212,17 +290,20 @@ int main(int argc, char* argv[]) {
     }
     // The bounds are the SVG's own, not those of what is drawn: a stroke on the edge or
     // a transparent margin must not shift or scale the picture.
-    velo::ui::RecordingWriter recording(renderer.defaultSize());
+    const QSize size = renderer.defaultSize();
+    std::vector<Fill> fills;
     bool supported = false;
     {
-        FillingDevice device(recording, renderer.defaultSize());
+        FillingDevice device(fills, size);
         QPainter painter(&device);
         painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(QPointF(0, 0), renderer.defaultSize()));
+        renderer.render(&painter, QRectF(QPointF(0, 0), size));
         painter.end();
         supported = device.supported();
     }
-    if (!supported) {
+    velo::ui::RecordingWriter recording(size);
+    if (!supported ||
+        !record(recording, fills, size, drawnTop ? firstOfTop(fills, size) : fills.size())) {
         std::fprintf(stderr, "%s: uses clipping, images or blending this tool cannot record\n",
                      argv[1]);
         return 1;

@@ -1,10 +1,13 @@
 #include "recorded.h"
 #include "recorded_format.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace velo::ui {
 
@@ -168,7 +171,49 @@ bool takeHeader(Reader& in, QSizeF& size) {
     return true;
 }
 
-bool play(QPainter& painter, Reader& in, const QTransform& base) {
+// The tiles that stand for the rest of the recording at its own size. Drawn when ownSize,
+// else passed over.
+bool takeDrawn(QPainter& painter, Reader& in, const QTransform& base, const QSizeF& size,
+               bool ownSize, bool& drawn) {
+    quint16 side = 0;
+    quint16 count = 0;
+    const char* corners = nullptr;
+    const char* pixels = nullptr;
+    if (!in.take(side) || !in.take(count) || side == 0 || side > kMaxTileSide ||
+        !in.takeBlock(corners, qsizetype(count) * 4) ||
+        !in.takeBlock(pixels, qsizetype(count) * side * side * 4)) {
+        return false;
+    }
+    Reader at(QByteArrayView(corners, qsizetype(count) * 4));
+    std::vector<QPoint> tiles(count);
+    for (QPoint& tile : tiles) {
+        quint16 x = 0;
+        quint16 y = 0;
+        at.take(x);
+        at.take(y);
+        if (x >= size.width() || y >= size.height()) {
+            return false;
+        }
+        tile = {x, y};
+    }
+    drawn = ownSize;
+    if (!drawn) {
+        return true;
+    }
+    painter.setTransform(base);
+    painter.setOpacity(1);
+    // Copied out one at a time: the toolkit reads pixels four bytes at a time, and the
+    // recording lies wherever the program put it.
+    QImage tile(side, side, QImage::Format_ARGB32_Premultiplied);
+    const qsizetype tileBytes = qsizetype(side) * side * 4;
+    for (qsizetype i = 0; i < count; ++i) {
+        std::memcpy(tile.bits(), pixels + i * tileBytes, std::size_t(tileBytes));
+        painter.drawImage(tiles[std::size_t(i)], tile);
+    }
+    return true;
+}
+
+bool play(QPainter& painter, Reader& in, const QTransform& base, const QSizeF& size, bool ownSize) {
     QBrush brush;
     QPainterPath path;
     while (!in.atEnd()) {
@@ -240,6 +285,16 @@ bool play(QPainter& painter, Reader& in, const QTransform& base) {
             }
             painter.fillPath(path, brush);
             break;
+        case Drawn: {
+            bool drawn = false;
+            if (!takeDrawn(painter, in, base, size, ownSize, drawn)) {
+                return false;
+            }
+            if (drawn) {
+                return true;
+            }
+            break;
+        }
         default:
             return false;
         }
@@ -267,7 +322,12 @@ bool drawRecorded(QPainter& painter, QByteArrayView data, const QSizeF& size) {
         QTransform::fromScale(size.width() / drawn.width(), size.height() / drawn.height()) *
         painter.transform();
     painter.setTransform(base);
-    const bool whole = play(painter, in, base);
+    // Drawn pixel for pixel: no scale, and whole pixels apart from the device's origin.
+    const QTransform device = painter.deviceTransform();
+    const bool ownSize = device.type() <= QTransform::TxTranslate &&
+                         device.dx() == std::round(device.dx()) &&
+                         device.dy() == std::round(device.dy());
+    const bool whole = play(painter, in, base, drawn, ownSize);
     painter.restore();
     return whole;
 }

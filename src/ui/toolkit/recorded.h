@@ -37,6 +37,10 @@ public:
     // it can be left out where it would not show.
     bool fill(const QPainterPath& area, const QBrush& brush, const QTransform& transform,
               qreal opacity, bool antialiased = true);
+    // From here on, drawn at the recording's own size, the rest of the recording is top:
+    // premultiplied ARGB of the recording's size or larger, cut into tiles of side pixels,
+    // of which those top leaves clear are left out. The areas after it are for other sizes.
+    void drawnFromHere(const QImage& top, int side);
     const QByteArray& data() const { return data_; }
 
 private:

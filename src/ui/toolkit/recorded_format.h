@@ -21,8 +21,15 @@ enum Tag : quint8 {
     Radial = 'R',    // centre, radius, focal point, focal radius, then the tail
     Path = 'P',      // fill rule, element count, the element types, then their points
     Antialias = 'A', // a byte: 1 to smooth the edges of the areas after it, 0 not to
+    Drawn = 'D',     // the areas after it as drawn at the recording's own size: see below
 };
 // A gradient's tail: spread, coordinate mode, interpolation mode, stop count, the stops
 // (position, colour), and the brush's transform.
+//
+// Drawn: tile side and tile count (16 bits each), each tile's left and top in pixels (16
+// bits each), then every tile's premultiplied 0xAARRGGBB pixels, row by row. Tiles the
+// areas leave clear are left out. Drawn at its own size, a recording ends with the tiles;
+// at any other, with the areas.
+constexpr int kMaxTileSide = 64;
 
 } // namespace velo::ui::recording

@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace velo::ui {
 
@@ -116,6 +118,47 @@ bool RecordingWriter::fill(const QPainterPath& area, const QBrush& brush,
         put(float(area.elementAt(i).y));
     }
     return true;
+}
+
+void RecordingWriter::drawnFromHere(const QImage& top, int side) {
+    Q_ASSERT(top.format() == QImage::Format_ARGB32_Premultiplied && side > 0 &&
+             side <= kMaxTileSide);
+    const auto clear = [&](int left, int tileTop) {
+        for (int y = tileTop; y < std::min(tileTop + side, top.height()); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(top.constScanLine(y));
+            for (int x = left; x < std::min(left + side, top.width()); ++x) {
+                if (row[x] != 0) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    std::vector<QPoint> tiles;
+    for (int y = 0; y < top.height(); y += side) {
+        for (int x = 0; x < top.width(); x += side) {
+            if (!clear(x, y)) {
+                tiles.emplace_back(x, y);
+            }
+        }
+    }
+    Q_ASSERT(tiles.size() <= 0xffff);
+    put(quint8(Drawn));
+    put(quint16(side));
+    put(quint16(tiles.size()));
+    for (const QPoint& tile : tiles) {
+        put(quint16(tile.x()));
+        put(quint16(tile.y()));
+    }
+    // Beyond the image's edge a tile is clear.
+    const QImage padded = top.copy(0, 0, (top.width() + side - 1) / side * side,
+                                   (top.height() + side - 1) / side * side);
+    for (const QPoint& tile : tiles) {
+        for (int y = tile.y(); y < tile.y() + side; ++y) {
+            data_.append(reinterpret_cast<const char*>(padded.constScanLine(y)) + tile.x() * 4,
+                         side * 4);
+        }
+    }
 }
 
 } // namespace velo::ui
