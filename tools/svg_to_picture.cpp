@@ -30,6 +30,12 @@ namespace {
 
 constexpr int kTileSide = 16;
 
+QImage clear(const QSize& size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 struct Fill {
     QPainterPath area;
     QBrush brush;
@@ -121,8 +127,7 @@ private:
             if (bounds.isEmpty()) {
                 continue;
             }
-            QImage smooth(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-            smooth.fill(Qt::transparent);
+            QImage smooth = clear(bounds.size());
             QImage sharp = smooth;
             for (QImage* image : {&smooth, &sharp}) {
                 QPainter painter(image);
@@ -235,8 +240,7 @@ bool record(velo::ui::RecordingWriter& recording, const std::vector<Fill>& fills
         if (!record(alone, fills, top, fills.size())) {
             return false;
         }
-        QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
-        drawn.fill(Qt::transparent);
+        QImage drawn = clear(size);
         QPainter painter(&drawn);
         if (!velo::ui::drawRecorded(painter, alone.data(), size)) {
             return false;
@@ -249,8 +253,7 @@ bool record(velo::ui::RecordingWriter& recording, const std::vector<Fill>& fills
 
 // The recording drawn on a transparent square of side pixels.
 bool savePng(const QByteArray& recording, const QString& file, int side) {
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = clear({side, side});
     {
         QPainter painter(&image);
         if (!velo::ui::drawRecorded(painter, recording, QSizeF(side, side))) {

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 namespace velo::ui {
 
@@ -171,10 +170,10 @@ bool takeHeader(Reader& in, QSizeF& size) {
     return true;
 }
 
-// The tiles that stand for the rest of the recording at its own size. Drawn when ownSize,
-// else passed over.
+// The tiles that stand for the rest of the recording at its own size: drawn when ownSize,
+// else only passed over.
 bool takeDrawn(QPainter& painter, Reader& in, const QTransform& base, const QSizeF& size,
-               bool ownSize, bool& drawn) {
+               bool ownSize) {
     quint16 side = 0;
     quint16 count = 0;
     const char* corners = nullptr;
@@ -184,31 +183,26 @@ bool takeDrawn(QPainter& painter, Reader& in, const QTransform& base, const QSiz
         !in.takeBlock(pixels, qsizetype(count) * side * side * 4)) {
         return false;
     }
-    Reader at(QByteArrayView(corners, qsizetype(count) * 4));
-    std::vector<QPoint> tiles(count);
-    for (QPoint& tile : tiles) {
-        quint16 x = 0;
-        quint16 y = 0;
-        at.take(x);
-        at.take(y);
-        if (x >= size.width() || y >= size.height()) {
-            return false;
-        }
-        tile = {x, y};
-    }
-    drawn = ownSize;
-    if (!drawn) {
-        return true;
-    }
-    painter.setTransform(base);
-    painter.setOpacity(1);
     // Copied out one at a time: the toolkit reads pixels four bytes at a time, and the
     // recording lies wherever the program put it.
-    QImage tile(side, side, QImage::Format_ARGB32_Premultiplied);
+    QImage tile;
+    if (ownSize) {
+        painter.setTransform(base);
+        painter.setOpacity(1);
+        tile = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+    }
     const qsizetype tileBytes = qsizetype(side) * side * 4;
+    Reader at(QByteArrayView(corners, qsizetype(count) * 4));
     for (qsizetype i = 0; i < count; ++i) {
-        std::memcpy(tile.bits(), pixels + i * tileBytes, std::size_t(tileBytes));
-        painter.drawImage(tiles[std::size_t(i)], tile);
+        quint16 x = 0;
+        quint16 y = 0;
+        if (!at.take(x) || !at.take(y) || x >= size.width() || y >= size.height()) {
+            return false;
+        }
+        if (ownSize) {
+            std::memcpy(tile.bits(), pixels + i * tileBytes, std::size_t(tileBytes));
+            painter.drawImage(QPoint(x, y), tile);
+        }
     }
     return true;
 }
@@ -285,16 +279,15 @@ bool play(QPainter& painter, Reader& in, const QTransform& base, const QSizeF& s
             }
             painter.fillPath(path, brush);
             break;
-        case Drawn: {
-            bool drawn = false;
-            if (!takeDrawn(painter, in, base, size, ownSize, drawn)) {
+        case Drawn:
+            if (!takeDrawn(painter, in, base, size, ownSize)) {
                 return false;
             }
-            if (drawn) {
+            // At its own size the tiles were the rest of it.
+            if (ownSize) {
                 return true;
             }
             break;
-        }
         default:
             return false;
         }
